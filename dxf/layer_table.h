@@ -1,0 +1,54 @@
+// LayerTable: the layers of the file with their colour numbers, read from
+// the LAYER table of the TABLES section. Entities without a colour of their
+// own take their layer's colour; a negative colour marks a layer that is off.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "shell/heap.h"
+
+namespace drawport {
+
+class DxfReader;
+
+struct LayerRecord {
+  static constexpr size_t kNameCapacity = 255;  // 254 characters and the terminator
+  char name[kNameCapacity];
+  int32_t colour;
+};
+
+class LayerTable {
+ public:
+  static constexpr int32_t kGrowth = 255;
+
+  // Room for the first 255 layers; false when the heap cannot give it.
+  bool allocate() { return records_.allocate(kGrowth); }
+  int32_t count() const { return count_; }
+  const LayerRecord& operator[](int32_t index) const { return records_[index]; }
+
+  // StoreLayer: replaces the record of exactly the same name (case
+  // included) in its place, or appends. False when the table could not grow.
+  bool store(const LayerRecord& record);
+  // The colour of the first layer, in table order, whose name equals `name`
+  // without regard to case; false when none does.
+  bool findColour(std::string_view name, int32_t* colour) const;
+
+ private:
+  // Layers are found through a hash index of their case-folded names; the
+  // records with the same folded name are chained in table order.
+  bool growIndexFor(int32_t count);
+  int32_t firstWithFoldedName(std::string_view name, uint32_t hash) const;
+
+  HeapArray<LayerRecord> records_;
+  int32_t count_ = 0;
+  HeapArray<int32_t> slots_;      // record index + 1, 0 for an empty slot
+  HeapArray<int32_t> nextAlike_;  // next record with the same folded name, + 1
+};
+
+// ReadLayerTable: reads one LAYER table, from right after its name up to its
+// "ENDTAB" or the end of the file, storing each layer in `layers`. On a
+// failed growth of the table it halts the reader and returns false.
+bool readLayerTable(DxfReader& in, LayerTable& layers);
+
+}  // namespace drawport

@@ -1,0 +1,101 @@
+// The line and group-pair reader: every line of a DXF file is read here, so
+// that progress, the user's stop request and the end of the file are noticed
+// in one place.
+//
+// A DXF file is a sequence of group pairs (a code line, then a value line).
+// The reader reads one line at a time; its callers decide what a line is.
+// The token reader cuts a line to its first word (codes, keywords, numbers);
+// the value reader keeps the whole line (layer names, text strings).
+//
+// Lines are read as the C library's fgets does with a limit of 2000: at most
+// 1999 characters, up to and including a line feed; a longer line comes back
+// in pieces. A line's text ends at its first NUL byte. The reader buffers the
+// file in blocks of its own and allocates nothing while reading.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string_view>
+
+namespace drawport {
+
+class DxfReader {
+ public:
+  static constexpr size_t kLineLimit = 2000;  // characters read per line, terminator included
+  static constexpr int32_t kLinesPerProgressCheck = 1500;
+
+  // Reads `file` (open, owned by the caller) of `fileSize` bytes, the divisor
+  // of the percent-done figure.
+  DxfReader(std::FILE* file, int32_t fileSize);
+  DxfReader(const DxfReader&) = delete;
+  DxfReader& operator=(const DxfReader&) = delete;
+
+  // ReadToken: reads the next line; the current token becomes its first
+  // word. Every 1501st token read of a pass first asks the host's
+  // percent-done dialog, which may set the cancel flag. A failed read sets
+  // the end-of-file flag and leaves the previous token in place.
+  void readToken();
+  // ReadValue: reads the next line; the current token becomes the line after
+  // its leading blanks and tabs, up to its line end. No counting.
+  void readValue();
+
+  // The current token: valid until the next read.
+  std::string_view token() const { return token_; }
+  // Keyword test: byte for byte, case included.
+  bool tokenIs(std::string_view keyword) const { return token_ == keyword; }
+  // The token's decimal integer (0 when it does not start with a number).
+  int32_t codeNumber() const;
+  // The token's decimal real (0.0 when it does not start with a number).
+  double realNumber() const;
+
+  // Shorthands for a group's value line.
+  double readReal() {
+    readToken();
+    return realNumber();
+  }
+  int32_t readInteger() {
+    readToken();
+    return codeNumber();
+  }
+
+  bool endOfFile() const { return endOfFile_; }
+  bool cancelled() const { return cancelled_; }
+  // The stream itself has met its end, as fgets would have told it.
+  bool streamAtEnd() const { return streamAtEnd_; }
+  // Reading must stop for good (the run ran out of memory): every reading
+  // loop ends as it would at the end of the file.
+  void halt() { endOfFile_ = true; }
+
+  // A pass starts: the progress line counter starts again.
+  void startPass() { linesSinceCheck_ = 0; }
+  // Back to the start of the file for a second pass; clears the end-of-file
+  // flag (not the cancel flag).
+  void rewind();
+
+ private:
+  // The next line as fgets would give it: false when nothing is left.
+  bool nextLine(const char*& line, size_t& length);
+  bool refill();
+  void checkProgress();
+
+  static constexpr size_t kBlockSize = 1 << 16;
+
+  std::FILE* file_;
+  int32_t fileSize_;
+  std::string_view token_;
+  bool endOfFile_ = false;
+  bool cancelled_ = false;
+  bool streamAtEnd_ = false;
+  bool blockAtEnd_ = false;  // the last block read reached the end of the file
+  int32_t linesSinceCheck_ = 0;
+  int64_t blockPosition_ = 0;  // file position of buffer_[0]
+  size_t begin_ = 0;           // first unread byte
+  size_t end_ = 0;             // end of the bytes read
+  char buffer_[kBlockSize];
+};
+
+// Names equal without regard to the case of letters a to z: same length,
+// and equal position by position after upper-casing.
+bool namesEqualIgnoreCase(std::string_view a, std::string_view b);
+
+}  // namespace drawport

@@ -1,0 +1,30 @@
+#include "entities/common.h"
+
+namespace drawport {
+
+int32_t findLayerColour(const Run& run, std::string_view layer) {
+  int32_t colour = 0;
+  if (layer.empty() || !run.tables.layers.findColour(layer, &colour)) return 0;
+  return colour;
+}
+
+OrvColorIndex_t hostColourFor(const Run& run, int32_t colour) {
+  const ColourMap& colours = run.colours;
+  if (colour < 0) return run.settings.showInvisibleLayers ? colours.entries[0] : colours.background;
+  if (colour <= 9) return colours.entries[colour];
+  return colours.entries[0];
+}
+
+void attachGeometryToSelectedZone(const Run& run, OrvGeomID_t geometry) {
+  if (run.settings.zoneNumber <= 0) return;
+  OrvUtilGeomSetZoneOrMap(geometry, run.settings.zoneNumber);
+  OrvUtilGeomSetAttached(geometry, OrvTrue);
+}
+
+void attachTextToSelectedZone(const Run& run, OrvTextID_t text) {
+  if (run.settings.zoneNumber <= 0) return;
+  OrvUtilTextSetZoneOrMap(text, run.settings.zoneNumber);
+  OrvUtilTextSetAttached(text, OrvTrue);
+}
+
+}  // namespace drawport
