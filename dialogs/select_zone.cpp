@@ -1,0 +1,1 @@
+#include "dialogs/select_zone.h"

@@ -1,0 +1,2 @@
+// The Select Zone dialog and the check of the zone field.
+#pragma once

@@ -1,0 +1,1 @@
+#include "host/dialog_svg.h"

@@ -1,0 +1,2 @@
+// The dialogs as pictures.
+#pragma once
