@@ -150,7 +150,7 @@ const char* readCompactName(const char* p, int32_t count, char* fileName, size_t
   const char* colon = std::strchr(p, ':');
   if (!colon || count < 1 || static_cast<size_t>(count) >= fileNameSize) return nullptr;
   const char* name = colon + 1;
-  if (std::memchr(name, '\0', static_cast<size_t>(count))) return nullptr;
+  if (strnlen(name, static_cast<size_t>(count)) < static_cast<size_t>(count)) return nullptr;
   std::memcpy(fileName, name, static_cast<size_t>(count));
   fileName[count] = '\0';
   return name + count;
