@@ -1,5 +1,7 @@
 #include "host/frame.h"
 
+#include <algorithm>
+
 namespace orvhost {
 
 void Frame::clear() {
@@ -8,66 +10,64 @@ void Frame::clear() {
   texts_.clear();
 }
 
-int32_t Frame::add(FrameObject object) {
-  object.id = static_cast<int32_t>(objects_.size() + 1);
-  objects_.push_back(object);
-  return object.id;
+FrameObject& Frame::add(ObjectKind kind) {
+  FrameObject& object = objects_.emplace_back();
+  object.kind = kind;
+  object.id = static_cast<int32_t>(objects_.size());
+  return object;
 }
 
 int32_t Frame::addLine(int dim, const Point3& from, const Point3& to) {
-  FrameObject object;
-  object.kind = ObjectKind::Line;
+  FrameObject& object = add(ObjectKind::Line);
   object.dim = static_cast<uint8_t>(dim);
-  object.firstPoint = static_cast<uint32_t>(points_.size());
+  Point3* points = points_.appendContiguous(2);
+  object.firstPoint = static_cast<uint32_t>(points_.size() - 2);
   object.pointCount = 2;
-  points_.push_back(from);
-  points_.push_back(to);
-  return add(object);
+  points[0] = from;
+  points[1] = to;
+  return object.id;
 }
 
 int32_t Frame::addPolyline(int dim, const double* x, const double* y, const double* z, int32_t count) {
-  FrameObject object;
-  object.kind = ObjectKind::Polyline;
+  FrameObject& object = add(ObjectKind::Polyline);
   object.dim = static_cast<uint8_t>(dim);
-  object.firstPoint = static_cast<uint32_t>(points_.size());
-  object.pointCount = count > 0 ? static_cast<uint32_t>(count) : 0;
-  for (uint32_t i = 0; i < object.pointCount; ++i) points_.push_back({x[i], y[i], z ? z[i] : 0.0});
-  return add(object);
+  object.pointCount = static_cast<uint32_t>(std::clamp<int32_t>(count, 0, kMaxPolylinePoints));
+  Point3* points = points_.appendContiguous(object.pointCount);
+  object.firstPoint = static_cast<uint32_t>(points_.size() - object.pointCount);
+  for (uint32_t i = 0; i < object.pointCount; ++i) points[i] = {x[i], y[i], z ? z[i] : 0.0};
+  return object.id;
 }
 
 int32_t Frame::addCircle(int32_t coordSys, double x, double y, double radius) {
-  FrameObject object;
-  object.kind = ObjectKind::Circle;
+  FrameObject& object = add(ObjectKind::Circle);
   object.coordSys = coordSys;
   object.centerX = x;
   object.centerY = y;
   object.radius = radius;
-  return add(object);
+  return object.id;
 }
 
 int32_t Frame::addArc(int32_t coordSys, double x, double y, double radius, double start, double end) {
-  FrameObject object;
-  object.kind = ObjectKind::Arc;
+  FrameObject& object = add(ObjectKind::Arc);
   object.coordSys = coordSys;
   object.centerX = x;
   object.centerY = y;
   object.radius = radius;
   object.start = start;
   object.end = end;
-  return add(object);
+  return object.id;
 }
 
 int32_t Frame::addText(int32_t coordSys, double x, double y, int32_t heightUnits, double height, const char* text) {
-  FrameObject object;
-  object.kind = ObjectKind::Text;
+  FrameObject& object = add(ObjectKind::Text);
   object.coordSys = coordSys;
   object.heightUnits = heightUnits;
   object.centerX = x;
   object.centerY = y;
   object.height = height;
   object.textIndex = static_cast<uint32_t>(texts_.size());
-  texts_.emplace_back(text ? text : "");
-  return add(object);
+  texts_.emplace_back() = text ? text : "";
+  return object.id;
 }
 
 FrameObject* Frame::find(int32_t id) {

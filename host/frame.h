@@ -2,8 +2,8 @@
 // every attribute set on them, in creation order.
 //
 // Objects are plain records; the points of all lines and polylines share one
-// coordinate pool, so creating an object allocates nothing beyond the pool's
-// occasional growth (large imports create millions of objects).
+// coordinate pool. Both grow in chunks, so creating an object copies nothing
+// already stored (large imports create millions of objects).
 #pragma once
 
 #include <cstddef>
@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "host/chunked_vector.h"
 
 namespace orvhost {
 
@@ -60,20 +62,23 @@ class Frame {
   int32_t addArc(int32_t coordSys, double x, double y, double radius, double start, double end);
   int32_t addText(int32_t coordSys, double x, double y, int32_t heightUnits, double height, const char* text);
 
+  // The most points one polyline keeps.
+  static constexpr uint32_t kMaxPolylinePoints = 16384;
+
   // The object with this id, or null when the host never gave it.
   FrameObject* find(int32_t id);
-  const std::vector<FrameObject>& objects() const { return objects_; }
+  const ChunkedVector<FrameObject>& objects() const { return objects_; }
   const Point3& point(const FrameObject& object, uint32_t index) const {
     return points_[object.firstPoint + index];
   }
   const std::string& text(const FrameObject& object) const { return texts_[object.textIndex]; }
 
  private:
-  int32_t add(FrameObject object);
+  FrameObject& add(ObjectKind kind);
 
-  std::vector<FrameObject> objects_;
-  std::vector<Point3> points_;
-  std::vector<std::string> texts_;
+  ChunkedVector<FrameObject> objects_;
+  ChunkedVector<Point3, kMaxPolylinePoints> points_;
+  ChunkedVector<std::string> texts_;
 };
 
 }  // namespace orvhost

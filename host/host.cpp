@@ -15,8 +15,10 @@ const char* generationName(Generation generation) {
 }
 
 Host& Host::get() {
-  static Host host;
-  return host;
+  // Never destroyed: a host quits without tearing its frame down piece by
+  // piece.
+  static Host* host = new Host;
+  return *host;
 }
 
 void Host::reset(HostConfig config) {

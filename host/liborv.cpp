@@ -316,6 +316,8 @@ OrvGeomID_t OrvUtilGeom2DPolylineCreate(int32_t coordSys, const double* x, const
   Host& host = Host::get();
   host.enter("OrvUtilGeom2DPolylineCreate");
   if (numPoints < 2 || !x || !y) host.violation("OrvUtilGeom2DPolylineCreate with fewer than 2 points");
+  if (numPoints > static_cast<int32_t>(orvhost::Frame::kMaxPolylinePoints))
+    host.violation("OrvUtilGeom2DPolylineCreate with more points than the stand-in host keeps");
   const OrvGeomID_t id = host.frame().addPolyline(2, x, y, nullptr, x && y ? numPoints : 0);
   host.frame().find(id)->coordSys = coordSys;
   if (host.config().journal)
@@ -330,6 +332,8 @@ OrvGeomID_t OrvUtilGeom3DPolylineCreate(const double* x, const double* y, const 
   Host& host = Host::get();
   host.enter("OrvUtilGeom3DPolylineCreate");
   if (numPoints < 2 || !x || !y || !z) host.violation("OrvUtilGeom3DPolylineCreate with fewer than 2 points");
+  if (numPoints > static_cast<int32_t>(orvhost::Frame::kMaxPolylinePoints))
+    host.violation("OrvUtilGeom3DPolylineCreate with more points than the stand-in host keeps");
   const OrvGeomID_t id = host.frame().addPolyline(3, x, y, z, x && y && z ? numPoints : 0);
   if (host.config().journal)
     log(host,

@@ -1,0 +1,115 @@
+// A growing sequence stored in fixed chunks: appending never moves what is
+// already stored, so references stay valid and a frame of millions of
+// objects grows without copying itself over and over. A chunk's memory is
+// first written when its elements are made, not when the chunk is taken.
+#pragma once
+
+#include <cstddef>
+#include <iterator>
+#include <memory>
+#include <new>
+#include <type_traits>
+#include <vector>
+
+namespace orvhost {
+
+template <class T, size_t kChunk = 16384>
+class ChunkedVector {
+ public:
+  using value_type = T;
+  using size_type = size_t;
+  using reference = T&;
+  using const_reference = const T&;
+
+  template <bool kConst>
+  class Iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = T;
+    using difference_type = std::ptrdiff_t;
+    using pointer = std::conditional_t<kConst, const T*, T*>;
+    using reference = std::conditional_t<kConst, const T&, T&>;
+    using Owner = std::conditional_t<kConst, const ChunkedVector*, ChunkedVector*>;
+
+    Iterator(Owner owner, size_t index) : owner_(owner), index_(index) {}
+    reference operator*() const { return (*owner_)[index_]; }
+    pointer operator->() const { return &(*owner_)[index_]; }
+    Iterator& operator++() {
+      ++index_;
+      return *this;
+    }
+    Iterator operator++(int) {
+      Iterator before = *this;
+      ++index_;
+      return before;
+    }
+    bool operator==(const Iterator& other) const { return index_ == other.index_; }
+    bool operator!=(const Iterator& other) const { return index_ != other.index_; }
+
+   private:
+    Owner owner_;
+    size_t index_;
+  };
+  using iterator = Iterator<false>;
+  using const_iterator = Iterator<true>;
+
+  ChunkedVector() = default;
+  ChunkedVector(const ChunkedVector&) = delete;
+  ChunkedVector& operator=(const ChunkedVector&) = delete;
+  ~ChunkedVector() { clear(); }
+
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  T& operator[](size_t index) { return *std::launder(slot(index)); }
+  const T& operator[](size_t index) const { return *std::launder(const_cast<ChunkedVector*>(this)->slot(index)); }
+  T& back() { return (*this)[size_ - 1]; }
+  const T& back() const { return (*this)[size_ - 1]; }
+  iterator begin() { return iterator(this, 0); }
+  iterator end() { return iterator(this, size_); }
+  const_iterator begin() const { return const_iterator(this, 0); }
+  const_iterator end() const { return const_iterator(this, size_); }
+
+  T& emplace_back() { return *append(1); }
+  void push_back(const T& value) { emplace_back() = value; }
+
+  // Appends `count` (at most one chunk) value-initialised elements that
+  // stand next to each other; returns the first. The chunk's unused end is
+  // skipped when they do not fit, so indexes then jump over slots that hold
+  // no element: such sequences are reached by index, not iterated, and hold
+  // plain records.
+  T* appendContiguous(size_t count) {
+    static_assert(std::is_trivially_destructible_v<T>, "only plain records are appended in runs");
+    return append(count);
+  }
+
+  void clear() {
+    if constexpr (!std::is_trivially_destructible_v<T>)
+      for (size_t i = 0; i < size_; ++i) (*this)[i].~T();
+    chunks_.clear();
+    size_ = 0;
+  }
+
+ private:
+  struct Storage {
+    alignas(T) unsigned char bytes[sizeof(T)];
+  };
+  T* slot(size_t index) { return reinterpret_cast<T*>(chunks_[index / kChunk][index % kChunk].bytes); }
+
+  T* append(size_t count) {
+    if (size_ % kChunk != 0 && size_ % kChunk + count > kChunk) size_ = chunks_.size() * kChunk;
+    // Left uninitialised until its elements are made.
+    if (size_ / kChunk == chunks_.size()) chunks_.push_back(std::unique_ptr<Storage[]>(new Storage[kChunk]));
+    T* first = nullptr;
+    for (size_t i = 0; i < count; ++i) {
+      T* made = new (slot(size_ + i)) T();
+      if (i == 0) first = made;
+    }
+    size_ += count;
+    return first;
+  }
+
+  std::vector<std::unique_ptr<Storage[]>> chunks_;
+  size_t size_ = 0;
+};
+
+}  // namespace orvhost
