@@ -10,8 +10,21 @@ namespace {
 
 constexpr size_t kMaxLineCharacters = DxfReader::kLineLimit - 1;
 
-bool endsToken(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\0'; }
-bool endsValue(char c) { return c == '\n' || c == '\r' || c == '\0'; }
+// What ends a token (a blank, a tab, a line end or the end of the line's
+// text) and what ends a value (a line end or the end of the text), looked up
+// in one table: these tests run for every character of the file.
+enum : unsigned char { kEndsValue = 1, kEndsToken = 2 };
+struct CharacterClasses {
+  unsigned char of[256] = {};
+  constexpr CharacterClasses() {
+    of[static_cast<unsigned char>('\n')] = of[static_cast<unsigned char>('\r')] = of[0] = kEndsValue | kEndsToken;
+    of[static_cast<unsigned char>(' ')] = of[static_cast<unsigned char>('\t')] = kEndsToken;
+  }
+};
+constexpr CharacterClasses kClasses;
+
+bool endsToken(char c) { return kClasses.of[static_cast<unsigned char>(c)] & kEndsToken; }
+bool endsValue(char c) { return kClasses.of[static_cast<unsigned char>(c)] & kEndsValue; }
 
 const char* skipBlanks(const char* p, const char* end) {
   while (p < end && (*p == ' ' || *p == '\t')) ++p;
@@ -70,36 +83,53 @@ void DxfReader::checkProgress() {
   if (!OrvUtilDialogCheckPercentDone(percent)) cancelled_ = true;
 }
 
+template <bool (*kEnds)(char)>
+bool DxfReader::readLine() {
+  // Usually the whole line is in the buffer: cut the token out of it while
+  // finding the line's end, in one look at its characters.
+  const char* const line = buffer_ + begin_;
+  const char* const limit =
+      end_ - begin_ > kMaxLineCharacters ? line + kMaxLineCharacters : buffer_ + end_;
+  const char* start = skipBlanks(line, limit);
+  const char* stop = start;
+  while (stop < limit && !kEnds(*stop)) ++stop;
+  const char* lineEnd = nullptr;
+  if (stop < limit) {
+    // Most lines end right after their token, or after a CR.
+    if (*stop == '\n')
+      lineEnd = stop;
+    else if (*stop == '\r' && stop + 1 < limit && stop[1] == '\n')
+      lineEnd = stop + 1;
+    else
+      lineEnd = static_cast<const char*>(std::memchr(stop, '\n', static_cast<size_t>(limit - stop)));
+  }
+  if (lineEnd) {
+    token_ = std::string_view(start, static_cast<size_t>(stop - start));
+    begin_ = static_cast<size_t>(lineEnd + 1 - buffer_);
+    return true;
+  }
+  // A line that goes on past what the buffer holds, or past the line limit.
+  const char* whole;
+  size_t length;
+  if (!nextLine(whole, length)) return false;
+  const char* const end = whole + length;
+  start = skipBlanks(whole, end);
+  stop = start;
+  while (stop < end && !kEnds(*stop)) ++stop;
+  token_ = std::string_view(start, static_cast<size_t>(stop - start));
+  return true;
+}
+
 void DxfReader::readToken() {
   if (linesSinceCheck_++ == kLinesPerProgressCheck) {
     linesSinceCheck_ = 0;
     checkProgress();
   }
-  const char* line;
-  size_t length;
-  if (!nextLine(line, length)) {
-    endOfFile_ = true;
-    return;
-  }
-  const char* const end = line + length;
-  const char* start = skipBlanks(line, end);
-  const char* stop = start;
-  while (stop < end && !endsToken(*stop)) ++stop;
-  token_ = std::string_view(start, static_cast<size_t>(stop - start));
+  if (!readLine<endsToken>()) endOfFile_ = true;
 }
 
 void DxfReader::readValue() {
-  const char* line;
-  size_t length;
-  if (!nextLine(line, length)) {
-    endOfFile_ = true;
-    return;
-  }
-  const char* const end = line + length;
-  const char* start = skipBlanks(line, end);
-  const char* stop = start;
-  while (stop < end && !endsValue(*stop)) ++stop;
-  token_ = std::string_view(start, static_cast<size_t>(stop - start));
+  if (!readLine<endsValue>()) endOfFile_ = true;
 }
 
 int32_t DxfReader::codeNumber() const { return parseLong32(token_); }

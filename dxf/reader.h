@@ -77,6 +77,11 @@ class DxfReader {
   bool nextLine(const char*& line, size_t& length);
   bool refill();
   void checkProgress();
+  // Reads the next line, making the current token its text from the first
+  // character that is not a blank or tab up to the first that `kEnds`;
+  // false when nothing is left.
+  template <bool (*kEnds)(char)>
+  bool readLine();
 
   static constexpr size_t kBlockSize = 1 << 16;
 
