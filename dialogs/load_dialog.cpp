@@ -179,8 +179,9 @@ bool measureChosenFile() {
   }
   const int64_t size = sizeBySeekingToEnd(file.get());
   if (size < 0) {
-    // The load run measures again and gives up on a size it cannot take.
-    OrvUtilDialogErrMsg("Could not get file size");
+    // A warning, after which the action goes on: the load run measures again
+    // and gives up on a size it cannot take.
+    OrvUtilDialogMessageBox("Could not get file size", OrvMessageBox_Information);
     settings.fileSize = -1;
     return true;
   }
