@@ -62,8 +62,8 @@ class Frame {
   int32_t addArc(int32_t coordSys, double x, double y, double radius, double start, double end);
   int32_t addText(int32_t coordSys, double x, double y, int32_t heightUnits, double height, const char* text);
 
-  // The most points one polyline keeps.
-  static constexpr uint32_t kMaxPolylinePoints = 16384;
+  // The most points one polyline keeps: what fits one chunk of the pool.
+  static constexpr uint32_t kMaxPolylinePoints = ChunkedVector<Point3>::kChunk;
 
   // The object with this id, or null when the host never gave it.
   FrameObject* find(int32_t id);
@@ -77,7 +77,7 @@ class Frame {
   FrameObject& add(ObjectKind kind);
 
   ChunkedVector<FrameObject> objects_;
-  ChunkedVector<Point3, kMaxPolylinePoints> points_;
+  ChunkedVector<Point3> points_;
   ChunkedVector<std::string> texts_;
 };
 

@@ -263,7 +263,9 @@ TEST_F(HostileInputTest, InstructionStringsOfAnyShape) {
     SCOPED_TRACE(c.what);
     const orvhost::MacroOutcome outcome = macro(c.text);
     ASSERT_TRUE(outcome.result.has_value());
-    if (!*outcome.result) EXPECT_EQ(outcome.errorText, "Error reading file");
+    if (!*outcome.result) {
+      EXPECT_EQ(outcome.errorText, "Error reading file");
+    }
   }
   EXPECT_THAT(host().violations(), IsEmpty());
   // The million-flag string is an import of lines like any other.
