@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "host/dialog_script.h"
+#include "host/dialog_svg.h"
 #include "host/frame_json.h"
 #include "host/frame_svg.h"
 #include "host/session.h"
@@ -43,7 +44,9 @@ Commands:
                           as the host's macro language would
   dialog SCRIPT           choose "DXF Loader" in the import menu, then play the
                           user actions of the file SCRIPT ('-': standard input);
-                          see "Dialog scripts" below
+                          see "Dialog scripts" below. Exit status 0 when an
+                          import ran and succeeded, 1 when it failed or none
+                          ran, 2 when an action could not be done
   register                only start the add-on and quit
 
 Options:
@@ -52,8 +55,11 @@ Options:
                           add-on is run by orvhost32 from this program's folder.
   --json PATH             write the frame and the outcome as JSON
   --svg PATH              draw the frame as SVG
-  --dialog-svg PATH       draw the dialog as it stands at the end of a dialog
-                          session, in its layout units
+  --dialog-svg PATH       draw the dialogs as they stand at the end of a dialog
+                          session, in their layout units (also after a script
+                          error)
+  --show-each             dialog: print each action and then what the user
+                          sees (as the action show-each on)
   --journal PATH          write every host call the add-on made, one a line
   --background N          the frame's background colour (default 7, white)
   --plot-type N           the frame's plot type (default 4); 4 fits the view
@@ -70,6 +76,36 @@ Options:
   --fail-string-alloc L   host strings requested under the label L are refused
   --help                  show this text
 
+Dialog scripts: one action a line; blank lines and lines starting with # are
+ignored. Controls are found in the topmost open dialog by their label,
+ignoring leading blanks and letter case. An action that cannot be done (no
+dialog open, a control missing, insensitive or under another dialog, a
+malformed line) stops the script: "orvhost: line N: ...", exit status 2.
+  toggle LABEL on|off     set a toggle: toggle Lines off, toggle "3D Faces" on,
+                          toggle "Hide invisible layers" on
+  font ENTRY|N            choose a font menu entry by text or number: font Times
+  dimension 2D|3D         choose "Import as 2D" or "Import as 3D"
+  file TEXT               type TEXT, the rest of the line as it stands after one
+                          blank, into the field labelled "File:"
+  zone TEXT               type TEXT into the zone field
+  browse PATH             press "..."; the file selection dialog answers PATH
+  browse-cancel           press "..."; the user cancels the file selection
+  ok | cancel | help      press OK, Cancel or Help of the topmost dialog
+  select-zone             press "Select Zone..."
+  press LABEL             press the button labelled LABEL
+  pick N | pick ROW       select row N (from 1) of the list, or the row reading
+                          ROW; pick "Zone #2" also picks the row that reads
+                          Zone #2 (NAME)
+  menu                    choose "DXF Loader" in the import menu again (no
+                          dialog may be open)
+  show                    print the open dialogs, one control a line (kind,
+                          label, value or text, ", insensitive"), list rows
+                          with the selected one marked, and the message and
+                          error boxes shown since the last show
+  show-each on|off        print each action and then what the user sees
+A LABEL, ENTRY or ROW is a quoted text ("..." with \" and \\) or the words as
+they stand.
+
 Error boxes and message boxes are shown on standard error as they appear; the
 percent-done dialog shows as a progress line when standard error is a
 terminal.
@@ -82,6 +118,7 @@ cannot be loaded or has no entry point.
 struct Options {
   std::string addon;
   std::string json, svg, dialogSvg, journal;
+  bool showEach = false;
   orvhost::HostConfig config;
   std::vector<std::string> command;
 };
@@ -144,6 +181,8 @@ Options parseOptions(int argc, char** argv) {
       options.svg = value(arg);
     } else if (arg == "--dialog-svg") {
       options.dialogSvg = value(arg);
+    } else if (arg == "--show-each") {
+      options.showEach = true;
     } else if (arg == "--journal") {
       options.journal = value(arg);
     } else if (arg == "--background") {
@@ -270,24 +309,30 @@ int main(int argc, char** argv) {
       if (!file) usageError("cannot read the script " + command[1]);
       script = &file;
     }
-    const orvhost::DialogScriptOutcome played = orvhost::runDialogScript(session, *script, std::cout);
+    orvhost::DialogScriptOptions scriptOptions;
+    scriptOptions.showEach = options.showEach;
+    const orvhost::DialogScriptOutcome played = orvhost::runDialogScript(session, *script, std::cout, scriptOptions);
+    std::cout.flush();
     if (!played.ok) {
       std::cerr << "orvhost: " << played.error << "\n";
+      // The dialog as the failed action found it tells the script's writer why.
+      writeOutput(options.dialogSvg, [&](std::ostream& out) { orvhost::writeDialogSvg(out, host.toolkit()); });
       session.end();
       return kExitUsage;
     }
     outcome.result = played.importResult;
   }
   if (terminal && host.percentDoneChecks() > 0) std::cerr << "\n";
-  if (!options.dialogSvg.empty())
-    writeOutput(options.dialogSvg, [&](std::ostream& out) { out << ""; });
+  bool written =
+      writeOutput(options.dialogSvg, [&](std::ostream& out) { orvhost::writeDialogSvg(out, host.toolkit()); });
 
   session.end();
   for (const orvhost::RecordedMacro& macro : host.macros())
     std::cerr << "recorded: " << macro.addOn << ": " << macro.command << "\n";
   for (const std::string& violation : host.violations()) std::cerr << "violation: " << violation << "\n";
 
-  bool written = writeOutput(options.json, [&](std::ostream& out) { orvhost::writeSessionJson(out, host, outcome); });
+  written =
+      writeOutput(options.json, [&](std::ostream& out) { orvhost::writeSessionJson(out, host, outcome); }) && written;
   written = writeOutput(options.svg, [&](std::ostream& out) { orvhost::writeFrameSvg(out, host); }) && written;
   written = writeOutput(options.journal, [&](std::ostream& out) { out << host.journal().render(); }) && written;
   if (verb == "register") return kExitTrue;
