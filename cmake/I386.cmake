@@ -44,9 +44,4 @@ ExternalProject_Add(drawport32
 if(DRAWPORT_TESTS)
   add_test(NAME drawport_tests32 COMMAND ${_runner} "${DRAWPORT_OUTPUT_ROOT}/bin/drawport_tests32")
   set_tests_properties(drawport_tests32 PROPERTIES TIMEOUT 1500)
-  if(_runner)
-    # Leak checking cannot follow a process under user-mode emulation (it
-    # never finishes); the 64-bit run checks leaks.
-    set_tests_properties(drawport_tests32 PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
-  endif()
 endif()
