@@ -261,33 +261,56 @@ int32_t measureFileForImport(const char* fileName) {
 size_t writeBracketedName(const char* fileName, char* out, size_t capacity) {
   BoundedText text(out, capacity);
   text.put('[');
+  const char* last = fileName;
   for (const char* p = fileName; *p; ++p) {
     if (*p == '[' || *p == ']') text.put('\\');
     text.put(*p);
+    last = p;
   }
-  text.put(']');
+  // "\]" would read as an escaped bracket, so a name that ends in a
+  // backslash keeps its bracket open: the end of the instruction string then
+  // ends the name.
+  if (*last != '\\') text.put(']');
   return text.finish();
 }
 
 size_t writeInstructionString(const ImportSettings& settings, const char* bracketedName, char* out,
                               size_t capacity) {
-  BoundedText text(out, capacity);
-  text.put("-F");
-  text.put(bracketedName);
+  char flagText[96];
+  BoundedText flags(flagText, sizeof flagText);
   // With every kind on, no -V flag is written: the parser then imports every
   // kind and shows invisible layers. So when invisible layers are to be
   // hidden, the kinds are listed even when all are on.
   if (!settings.allKindsSelected() || !settings.showInvisibleLayers) {
     for (const KindLetter& entry : kKindLetters) {
       if (!settings.selects(entry.kind)) continue;
-      text.put(" -V");
-      text.put(entry.letter);
+      flags.put(" -V");
+      flags.put(entry.letter);
     }
   }
-  if (settings.fontNumber > 1) text.putNumber(" -T%d", settings.fontNumber);
-  if (settings.zoneNumber > 0) text.putNumber(" -Z%d", settings.zoneNumber);
-  if (settings.dimension == 2) text.put(" -P2");
-  if (!settings.showInvisibleLayers) text.put(" -H");
+  if (settings.fontNumber > 1) flags.putNumber(" -T%d", settings.fontNumber);
+  if (settings.zoneNumber > 0) flags.putNumber(" -Z%d", settings.zoneNumber);
+  if (settings.dimension == 2) flags.put(" -P2");
+  if (!settings.showInvisibleLayers) flags.put(" -H");
+  flags.finish();
+
+  BoundedText text(out, capacity);
+  const size_t nameLength = std::strlen(bracketedName);
+  const bool nameOpen = nameLength > 0 && bracketedName[nameLength - 1] != ']';
+  if (nameOpen) {
+    // A name without its closing bracket must end the string: the flags come
+    // first, the blank that leads them moved before -F.
+    if (flagText[0] != '\0') {
+      text.put(flagText + 1);
+      text.put(' ');
+    }
+    text.put("-F");
+    text.put(bracketedName);
+  } else {
+    text.put("-F");
+    text.put(bracketedName);
+    text.put(flagText);
+  }
   return text.finish();
 }
 

@@ -29,8 +29,12 @@ int32_t measureFileForImport(const char* fileName);
 // length of the whole text.
 //
 // The file name in brackets, a backslash written before every '[' and ']'.
+// A name that ends in a backslash is left without its closing bracket (which
+// would read as an escaped one).
 size_t writeBracketedName(const char* fileName, char* out, size_t capacity);
-// "-F" with the bracketed name, then the flags for `settings`.
+// "-F" with the bracketed name, then the flags for `settings`; a bracketed
+// name left open comes last, after the flags, so that the string's end ends
+// it.
 size_t writeInstructionString(const ImportSettings& settings, const char* bracketedName, char* out,
                               size_t capacity);
 
