@@ -3,33 +3,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "host/utf8.h"
+
 namespace orvhost {
 namespace {
-
-// Length of the well-formed UTF-8 sequence at `p`, or 0.
-size_t utf8SequenceLength(const unsigned char* p, size_t available) {
-  const unsigned char lead = p[0];
-  size_t length;
-  uint32_t minimum;
-  uint32_t code;
-  if (lead < 0x80) return 1;
-  if ((lead & 0xe0) == 0xc0) {
-    length = 2, minimum = 0x80, code = lead & 0x1f;
-  } else if ((lead & 0xf0) == 0xe0) {
-    length = 3, minimum = 0x800, code = lead & 0x0f;
-  } else if ((lead & 0xf8) == 0xf0) {
-    length = 4, minimum = 0x10000, code = lead & 0x07;
-  } else {
-    return 0;
-  }
-  if (available < length) return 0;
-  for (size_t i = 1; i < length; ++i) {
-    if ((p[i] & 0xc0) != 0x80) return 0;
-    code = (code << 6) | (p[i] & 0x3f);
-  }
-  if (code < minimum || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return 0;
-  return length;
-}
 
 void appendEscape(std::string& out, unsigned code) {
   char escape[8];
@@ -107,7 +84,7 @@ std::string jsonString(std::string_view text) {
         default: appendEscape(out, c);
       }
       ++i;
-    } else if (const size_t length = utf8SequenceLength(bytes + i, text.size() - i)) {
+    } else if (uint32_t code; const size_t length = utf8Sequence(bytes + i, text.size() - i, code)) {
       out.append(text.data() + i, length);
       i += length;
     } else {

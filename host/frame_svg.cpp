@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "host/utf8.h"
+
 namespace orvhost {
 namespace {
 
@@ -360,34 +362,6 @@ constexpr KindDrawing kDrawings[] = {
 };
 
 const KindDrawing& drawingOf(const FrameObject& object) { return kDrawings[static_cast<int>(object.kind)]; }
-
-// Length of the well-formed UTF-8 sequence at `p` and its code point; 0 when
-// the bytes there start none.
-size_t utf8Sequence(const unsigned char* p, size_t available, uint32_t& code) {
-  const unsigned char lead = p[0];
-  size_t length;
-  uint32_t minimum;
-  if (lead < 0x80) {
-    code = lead;
-    return 1;
-  }
-  if ((lead & 0xe0) == 0xc0) {
-    length = 2, minimum = 0x80, code = lead & 0x1f;
-  } else if ((lead & 0xf0) == 0xe0) {
-    length = 3, minimum = 0x800, code = lead & 0x0f;
-  } else if ((lead & 0xf8) == 0xf0) {
-    length = 4, minimum = 0x10000, code = lead & 0x07;
-  } else {
-    return 0;
-  }
-  if (available < length) return 0;
-  for (size_t i = 1; i < length; ++i) {
-    if ((p[i] & 0xc0) != 0x80) return 0;
-    code = (code << 6) | (p[i] & 0x3f);
-  }
-  if (code < minimum || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return 0;
-  return length;
-}
 
 constexpr const char kReplacement[] = "\xef\xbf\xbd";  // U+FFFD
 
