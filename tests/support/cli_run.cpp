@@ -14,6 +14,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "host/utf8.h"
+
 namespace drawport::testing {
 namespace {
 
@@ -84,32 +86,6 @@ void exchange(int in, int out, int err, const std::string& input, ProgramRun& ru
 
 // --- Reading XML.
 
-// Length of the well-formed UTF-8 sequence at `at` and its code point; 0
-// when none starts there.
-size_t utf8Character(std::string_view text, size_t at, uint32_t& code) {
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(at);
-  size_t length;
-  uint32_t minimum;
-  if (lead < 0x80) return code = lead, 1;
-  if ((lead & 0xe0) == 0xc0) {
-    length = 2, minimum = 0x80, code = lead & 0x1f;
-  } else if ((lead & 0xf0) == 0xe0) {
-    length = 3, minimum = 0x800, code = lead & 0x0f;
-  } else if ((lead & 0xf8) == 0xf0) {
-    length = 4, minimum = 0x10000, code = lead & 0x07;
-  } else {
-    return 0;
-  }
-  if (text.size() - at < length) return 0;
-  for (size_t i = 1; i < length; ++i) {
-    if ((byte(at + i) & 0xc0) != 0x80) return 0;
-    code = (code << 6) | (byte(at + i) & 0x3f);
-  }
-  if (code < minimum || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) return 0;
-  return length;
-}
-
 bool isXmlCharacter(uint32_t code) {
   return code == 0x9 || code == 0xa || code == 0xd || (code >= 0x20 && code <= 0xd7ff) ||
          (code >= 0xe000 && code <= 0xfffd) || (code >= 0x10000 && code <= 0x10ffff);
@@ -150,8 +126,10 @@ class XmlReader {
     if (checkCharacters()) {
       if (text_.substr(0, 5) == "<?xml") skipPast("?>");
       skipMisc();
-      if (ok_ && peek('<')) root = element();
-      else fail("no root element");
+      if (ok_ && peek('<'))
+        root = element();
+      else
+        fail("no root element");
       skipMisc();
       if (ok_ && at_ != text_.size()) fail("content after the root element");
     }
@@ -166,7 +144,8 @@ class XmlReader {
   bool checkCharacters() {
     for (size_t i = 0; i < text_.size();) {
       uint32_t code = 0;
-      const size_t length = utf8Character(text_, i, code);
+      const size_t length =
+          orvhost::utf8Sequence(reinterpret_cast<const unsigned char*>(text_.data()) + i, text_.size() - i, code);
       if (length == 0) return fail("a byte that is no well-formed UTF-8", i);
       if (!isXmlCharacter(code)) return fail("a character XML does not allow", i);
       i += length;
@@ -200,9 +179,12 @@ class XmlReader {
   void skipMisc() {
     for (;;) {
       skipBlanks();
-      if (lookingAt("<!--")) skipComment();
-      else if (lookingAt("<?")) skipPast("?>");
-      else return;
+      if (lookingAt("<!--"))
+        skipComment();
+      else if (lookingAt("<?"))
+        skipPast("?>");
+      else
+        return;
     }
   }
 
@@ -253,9 +235,12 @@ class XmlReader {
     const char quote = text_[at_++];
     while (ok_ && at_ < text_.size() && text_[at_] != quote) {
       const char c = text_[at_++];
-      if (c == '<') fail("'<' in an attribute value");
-      else if (c == '&') reference(value);
-      else value += c;
+      if (c == '<')
+        fail("'<' in an attribute value");
+      else if (c == '&')
+        reference(value);
+      else
+        value += c;
     }
     if (!peek(quote)) fail("an attribute value left open");
     ++at_;
@@ -333,8 +318,7 @@ void collect(const XmlElement& element, std::string_view name, std::vector<const
 
 }  // namespace
 
-ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                      const std::string& input) {
+ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments, const std::string& input) {
   ProgramRun run;
   Pipe in, out, err;
   if (!in.open() || !out.open() || !err.open()) {
