@@ -27,4 +27,13 @@ void attachTextToSelectedZone(const Run& run, OrvTextID_t text) {
   OrvUtilTextSetAttached(text, OrvTrue);
 }
 
+OrvGeomID_t createAnchoredPolyline(const Run& run, int32_t count, const Point3& anchor) {
+  const VertexArrays& v = run.tables.vertices;
+  const OrvGeomID_t polyline = run.is2D ? OrvUtilGeom2DPolylineCreate(0, v.x.data(), v.y.data(), count)
+                                        : OrvUtilGeom3DPolylineCreate(v.x.data(), v.y.data(), v.z.data(), count);
+  attachGeometryToSelectedZone(run, polyline);
+  OrvUtilGeomSetXYZAnchorPos(polyline, anchor.x, anchor.y, anchor.z);
+  return polyline;
+}
+
 }  // namespace drawport

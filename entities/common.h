@@ -58,12 +58,23 @@ OrvColorIndex_t hostColourFor(const Run& run, int32_t colour);
 void attachGeometryToSelectedZone(const Run& run, OrvGeomID_t geometry);
 void attachTextToSelectedZone(const Run& run, OrvTextID_t text);
 
+struct Point3 {
+  double x = 0, y = 0, z = 0;
+};
+
+// A polyline of the first `count` points of the run's vertex arrays, which
+// hold them relative to `anchor`: created 2D or 3D by the run's dimension,
+// attached to the selected zone, then given its anchor. Its colour is the
+// caller's to set.
+OrvGeomID_t createAnchoredPolyline(const Run& run, int32_t count, const Point3& anchor);
+
 // The entity group loop: reads the entity's groups up to the line "0" that
 // opens the next entity. Groups 8 and 62 fill `attributes`; every other
 // group code goes to `readGroup(code)`, which reads the value line of the
 // codes the converter takes and returns true, or returns false and the value
-// line is passed over. Codes are numbers here, so "010" is group 10. Returns false when the file ends first: an entity cut
-// off by the end of the file is dropped.
+// line is passed over. Codes are numbers here, so "010" is group 10.
+// Returns false when the file ends first: an entity cut off by the end of
+// the file is dropped.
 template <class ReadGroup>
 bool readEntityGroups(Run& run, EntityAttributes& attributes, ReadGroup&& readGroup) {
   DxfReader& in = run.in;

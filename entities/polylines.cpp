@@ -12,10 +12,6 @@ namespace {
 constexpr int32_t kPointsPerPiece = 2997;
 constexpr int32_t kClosedFlag = 1;
 
-struct Point3 {
-  double x = 0, y = 0, z = 0;
-};
-
 class PolylineBuilder {
  public:
   explicit PolylineBuilder(Run& run) : run_(run), vertices_(run.tables.vertices) {
@@ -61,12 +57,7 @@ class PolylineBuilder {
   }
 
   void createPiece() {
-    const OrvGeomID_t piece =
-        run_.is2D ? OrvUtilGeom2DPolylineCreate(0, vertices_.x.data(), vertices_.y.data(), pointCount_)
-                  : OrvUtilGeom3DPolylineCreate(vertices_.x.data(), vertices_.y.data(), vertices_.z.data(),
-                                                pointCount_);
-    attachGeometryToSelectedZone(run_, piece);
-    OrvUtilGeomSetXYZAnchorPos(piece, anchor_.x, anchor_.y, anchor_.z);
+    const OrvGeomID_t piece = createAnchoredPolyline(run_, pointCount_, anchor_);
     OrvUtilGeomSetColor(piece, hostColourFor(run_, attributes.colour));
   }
 

@@ -20,13 +20,9 @@ struct CornerPlaces {
 constexpr CornerPlaces kSolidPlaces = {2, 3, 2};
 constexpr CornerPlaces k3DFacePlaces = {3, 2, 3};
 
-struct Anchor {
-  double x = 0, y = 0, z = 0;
-};
-
 // Reads the corners into places 0 to 3 of the vertex arrays (place 4 stays
 // at 0 and closes the outline); false when the file ended first.
-bool readOutline(Run& run, EntityAttributes& attributes, const CornerPlaces& places, Anchor& anchor) {
+bool readOutline(Run& run, EntityAttributes& attributes, const CornerPlaces& places, Point3& anchor) {
   VertexArrays& v = run.tables.vertices;
   HeapArray<double>* axes[3] = {&v.x, &v.y, &v.z};
   for (HeapArray<double>* axis : axes)
@@ -60,7 +56,7 @@ bool readOutline(Run& run, EntityAttributes& attributes, const CornerPlaces& pla
 
 // Grows the extents by the corners as read, rotates them and the anchor, and
 // makes them relative to the anchor; then creates the outline.
-OrvGeomID_t createOutline(Run& run, Anchor& anchor) {
+OrvGeomID_t createOutline(Run& run, Point3& anchor) {
   VertexArrays& v = run.tables.vertices;
   for (int place = 0; place < kOutlinePoints - 1; ++place) growExtents(run, v.x[place], v.y[place]);
   if (run.rotation.active) {
@@ -72,19 +68,14 @@ OrvGeomID_t createOutline(Run& run, Anchor& anchor) {
     v.y[place] -= anchor.y;
     v.z[place] -= anchor.z;
   }
-  const OrvGeomID_t outline =
-      run.is2D ? OrvUtilGeom2DPolylineCreate(0, v.x.data(), v.y.data(), kOutlinePoints)
-               : OrvUtilGeom3DPolylineCreate(v.x.data(), v.y.data(), v.z.data(), kOutlinePoints);
-  attachGeometryToSelectedZone(run, outline);
-  OrvUtilGeomSetXYZAnchorPos(outline, anchor.x, anchor.y, anchor.z);
-  return outline;
+  return createAnchoredPolyline(run, kOutlinePoints, anchor);
 }
 
 }  // namespace
 
 void convertSolid(Run& run) {
   EntityAttributes attributes;
-  Anchor anchor;
+  Point3 anchor;
   if (!readOutline(run, attributes, kSolidPlaces, anchor)) return;
   takeLayerColourIfNone(run, attributes);
   const OrvGeomID_t solid = createOutline(run, anchor);
@@ -96,7 +87,7 @@ void convertSolid(Run& run) {
 
 void convert3DFace(Run& run) {
   EntityAttributes attributes;
-  Anchor anchor;
+  Point3 anchor;
   if (!readOutline(run, attributes, k3DFacePlaces, anchor)) return;
   takeLayerColourIfNone(run, attributes);
   OrvUtilGeomSetColor(createOutline(run, anchor), hostColourFor(run, attributes.colour));
