@@ -14,46 +14,38 @@ class CirclesTest : public EntityTest {
   void SetUp() override { start(); }
 };
 
-struct CircleCase {
-  const char* what;
-  std::string entities;
-  const char* flags;
-  const char* expected;
-};
-void PrintTo(const CircleCase& c, std::ostream* os) { *os << c.what; }
-
-class Circles : public CirclesTest, public ::testing::WithParamInterface<CircleCase> {};
+class Circles : public CirclesTest, public ::testing::WithParamInterface<DrawingCase> {};
 
 TEST_P(Circles, AreCreatedAsRead) {
-  const CircleCase& c = GetParam();
-  EXPECT_EQ(imported(dxfFile(entitiesSection(c.entities)), c.flags), c.expected);
+  const DrawingCase& c = GetParam();
+  EXPECT_EQ(imported(c), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Circles, Circles,
     ::testing::Values(
-        CircleCase{"circle", entity("CIRCLE", {{10, 10}, {20, 5}, {30, 7}, {40, 2}}), "", "circle (10,5) r2 c0\n"},
-        CircleCase{"circle in a 3D import", entity("CIRCLE", {{10, 10}, {20, 5}, {30, 7}, {40, 2}}), "-P2",
-                   "circle (10,5) r2 c0\n"},
-        CircleCase{"circle without radius", entity("CIRCLE", {{10, 10}, {20, 5}}), "", ""},
-        CircleCase{"circle of negative radius", entity("CIRCLE", {{10, 10}, {20, 5}, {40, -1}}), "", ""},
-        CircleCase{"circle ignores arc angles", entity("CIRCLE", {{10, 1}, {20, 1}, {40, 1}, {50, 10}, {51, 20}}), "",
-                   "circle (1,1) r1 c0\n"},
-        CircleCase{"the later radius wins", entity("CIRCLE", {{10, 1}, {20, 1}, {40, 1}, {40, 3}}), "",
-                   "circle (1,1) r3 c0\n"},
-        CircleCase{"circle with group 62 and a zone", entity("CIRCLE", {{62, 5}, {10, 1}, {20, 1}, {40, 1}}), "-Z2",
-                   "circle (1,1) r1 c3 z2\n"},
-        CircleCase{"arc", entity("ARC", {{10, 0}, {20, 0}, {40, 1}, {50, 30}, {51, 120}}), "",
-                   "arc (0,0) r1 30..120 c0\n"},
-        CircleCase{"arc without radius", entity("ARC", {{10, 0}, {20, 0}, {50, 30}, {51, 120}}), "", ""},
-        CircleCase{"arc with group 62 and a zone", entity("ARC", {{62, 2}, {40, 1}, {50, 30}, {51, 120}}), "-Z1",
-                   "arc (0,0) r1 30..120 c5 z1\n"},
-        CircleCase{"circles off, arcs on",
-                   entity("CIRCLE", {{10, 1}, {20, 1}, {40, 1}}) + entity("ARC", {{40, 1}, {50, 0}, {51, 90}}),
-                   "-VA", "arc (0,0) r1 0..90 c0\n"},
-        CircleCase{"arcs off, circles on",
-                   entity("CIRCLE", {{10, 1}, {20, 1}, {40, 1}}) + entity("ARC", {{40, 1}, {50, 0}, {51, 90}}),
-                   "-VC", "circle (1,1) r1 c0\n"}));
+        DrawingCase{"circle", entity("CIRCLE", {{10, 10}, {20, 5}, {30, 7}, {40, 2}}), "", "circle (10,5) r2 c0\n"},
+        DrawingCase{"circle in a 3D import", entity("CIRCLE", {{10, 10}, {20, 5}, {30, 7}, {40, 2}}), "-P2",
+                    "circle (10,5) r2 c0\n"},
+        DrawingCase{"circle without radius", entity("CIRCLE", {{10, 10}, {20, 5}}), "", ""},
+        DrawingCase{"circle of negative radius", entity("CIRCLE", {{10, 10}, {20, 5}, {40, -1}}), "", ""},
+        DrawingCase{"circle ignores arc angles", entity("CIRCLE", {{10, 1}, {20, 1}, {40, 1}, {50, 10}, {51, 20}}), "",
+                    "circle (1,1) r1 c0\n"},
+        DrawingCase{"the later radius wins", entity("CIRCLE", {{10, 1}, {20, 1}, {40, 1}, {40, 3}}), "",
+                    "circle (1,1) r3 c0\n"},
+        DrawingCase{"circle with group 62 and a zone", entity("CIRCLE", {{62, 5}, {10, 1}, {20, 1}, {40, 1}}), "-Z2",
+                    "circle (1,1) r1 c3 z2\n"},
+        DrawingCase{"arc", entity("ARC", {{10, 0}, {20, 0}, {40, 1}, {50, 30}, {51, 120}}), "",
+                    "arc (0,0) r1 30..120 c0\n"},
+        DrawingCase{"arc without radius", entity("ARC", {{10, 0}, {20, 0}, {50, 30}, {51, 120}}), "", ""},
+        DrawingCase{"arc with group 62 and a zone", entity("ARC", {{62, 2}, {40, 1}, {50, 30}, {51, 120}}), "-Z1",
+                    "arc (0,0) r1 30..120 c5 z1\n"},
+        DrawingCase{"circles off, arcs on",
+                    entity("CIRCLE", {{10, 1}, {20, 1}, {40, 1}}) + entity("ARC", {{40, 1}, {50, 0}, {51, 90}}), "-VA",
+                    "arc (0,0) r1 0..90 c0\n"},
+        DrawingCase{"arcs off, circles on",
+                    entity("CIRCLE", {{10, 1}, {20, 1}, {40, 1}}) + entity("ARC", {{40, 1}, {50, 0}, {51, 90}}), "-VC",
+                    "circle (1,1) r1 c0\n"}));
 
 // The angles as read decide whether an arc is drawn; each is then brought
 // into range by at most one step each way.

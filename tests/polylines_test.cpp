@@ -14,20 +14,11 @@ class PolylinesTest : public EntityTest {
   void SetUp() override { start(); }
 };
 
-struct ShapeCase {
-  const char* what;
-  std::string entities;
-  const char* flags;
-  const char* expected;
-  std::string tables = "";  // sections before ENTITIES
-};
-void PrintTo(const ShapeCase& c, std::ostream* os) { *os << c.what; }
-
-class PolylineShapes : public PolylinesTest, public ::testing::WithParamInterface<ShapeCase> {};
+class PolylineShapes : public PolylinesTest, public ::testing::WithParamInterface<DrawingCase> {};
 
 TEST_P(PolylineShapes, AreDrawnRelativeToTheirFirstVertex) {
-  const ShapeCase& c = GetParam();
-  EXPECT_EQ(imported(dxfFile(c.tables + entitiesSection(c.entities)), c.flags), c.expected);
+  const DrawingCase& c = GetParam();
+  EXPECT_EQ(imported(c), c.expected);
 }
 
 const std::vector<Vertex> kCorner = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}};
@@ -36,49 +27,49 @@ const std::vector<Vertex> kOffset = {{5, 5, 1}, {6, 5, 2}};
 INSTANTIATE_TEST_SUITE_P(
     Polylines, PolylineShapes,
     ::testing::Values(
-        ShapeCase{"open", polyline(kCorner), "", "poly2 @(0,0,0) (0,0) (10,0) (10,10) c0\n"},
-        ShapeCase{"closed", polyline(kCorner, {{70, 1}}), "", "poly2 @(0,0,0) (0,0) (10,0) (10,10) (0,0) c0\n"},
-        ShapeCase{"closed among other flags", polyline(kCorner, {{70, 129}}), "",
-                  "poly2 @(0,0,0) (0,0) (10,0) (10,10) (0,0) c0\n"},
-        ShapeCase{"flags without the closed bit", polyline(kCorner, {{70, 128}}), "",
-                  "poly2 @(0,0,0) (0,0) (10,0) (10,10) c0\n"},
-        ShapeCase{"3D import", polyline(kOffset), "-P2", "poly3 @(5,5,1) (0,0,0) (1,0,1) c0\n"},
-        ShapeCase{"2D import keeps z for the anchor alone", polyline(kOffset), "", "poly2 @(5,5,1) (0,0) (1,0) c0\n"},
-        ShapeCase{"a 3D polyline (flag 8) in a 2D import", polyline(kOffset, {{70, 8}}), "",
-                  "poly2 @(5,5,1) (0,0) (1,0) c0\n"},
-        ShapeCase{"closed, in a 3D import", polyline(kOffset, {{70, 1}}), "-P2",
-                  "poly3 @(5,5,1) (0,0,0) (1,0,1) (0,0,0) c0\n"},
-        ShapeCase{"one vertex", polyline({{1, 1, 0}}), "", ""},
-        ShapeCase{"no vertex", polyline({}, {{70, 1}}), "", ""},
-        ShapeCase{"its own position groups are passed over", polyline(kOffset, {{10, 7}, {20, 7}, {30, 7}}), "",
-                  "poly2 @(5,5,1) (0,0) (1,0) c0\n"},
-        ShapeCase{"vertex codes written with leading zeros",
-                  entity("POLYLINE") + entity("VERTEX", {{"010", "4"}, {"020", "3"}}) +
-                      entity("VERTEX", {{"010", "6"}, {"+20", "3"}, {"42", "1.0"}}) + entity("SEQEND"),
-                  "", "poly2 @(4,3,0) (0,0) (2,0) c0\n"},
-        ShapeCase{"the groups of SEQEND are passed over by the dispatcher",
-                  polyline(kOffset) + groups({{8, "0"}}) + entity("LINE", {{10, 0}, {20, 0}, {11, 1}, {21, 0}}), "",
-                  "poly2 @(5,5,1) (0,0) (1,0) c0\nline2 (0,0)-(1,0) c0\n"},
-        ShapeCase{"group 62", polyline(kCorner, {{62, 3}}), "", "poly2 @(0,0,0) (0,0) (10,0) (10,10) c2\n"},
-        ShapeCase{"the layer's colour", polyline(kCorner, {{8, "WALLS"}}), "",
-                  "poly2 @(0,0,0) (0,0) (10,0) (10,10) c3\n", layerTables(layer("WALLS", 5))},
-        ShapeCase{"the layers and colours its vertices name do not count",
-                  entity("POLYLINE", {{8, "WALLS"}}) + entity("VERTEX", {{8, "DOORS"}, {62, 1}, {10, 0}, {20, 0}}) +
-                      entity("VERTEX", {{8, "DOORS"}, {62, 1}, {10, 1}, {20, 0}}) + entity("SEQEND"),
-                  "", "poly2 @(0,0,0) (0,0) (1,0) c3\n", layerTables(layer("WALLS", 5) + layer("DOORS", 6))},
+        DrawingCase{"open", polyline(kCorner), "", "poly2 @(0,0,0) (0,0) (10,0) (10,10) c0\n"},
+        DrawingCase{"closed", polyline(kCorner, {{70, 1}}), "", "poly2 @(0,0,0) (0,0) (10,0) (10,10) (0,0) c0\n"},
+        DrawingCase{"closed among other flags", polyline(kCorner, {{70, 129}}), "",
+                    "poly2 @(0,0,0) (0,0) (10,0) (10,10) (0,0) c0\n"},
+        DrawingCase{"flags without the closed bit", polyline(kCorner, {{70, 128}}), "",
+                    "poly2 @(0,0,0) (0,0) (10,0) (10,10) c0\n"},
+        DrawingCase{"3D import", polyline(kOffset), "-P2", "poly3 @(5,5,1) (0,0,0) (1,0,1) c0\n"},
+        DrawingCase{"2D import keeps z for the anchor alone", polyline(kOffset), "", "poly2 @(5,5,1) (0,0) (1,0) c0\n"},
+        DrawingCase{"a 3D polyline (flag 8) in a 2D import", polyline(kOffset, {{70, 8}}), "",
+                    "poly2 @(5,5,1) (0,0) (1,0) c0\n"},
+        DrawingCase{"closed, in a 3D import", polyline(kOffset, {{70, 1}}), "-P2",
+                    "poly3 @(5,5,1) (0,0,0) (1,0,1) (0,0,0) c0\n"},
+        DrawingCase{"one vertex", polyline({{1, 1, 0}}), "", ""},
+        DrawingCase{"no vertex", polyline({}, {{70, 1}}), "", ""},
+        DrawingCase{"its own position groups are passed over", polyline(kOffset, {{10, 7}, {20, 7}, {30, 7}}), "",
+                    "poly2 @(5,5,1) (0,0) (1,0) c0\n"},
+        DrawingCase{"vertex codes written with leading zeros",
+                    entity("POLYLINE") + entity("VERTEX", {{"010", "4"}, {"020", "3"}}) +
+                        entity("VERTEX", {{"010", "6"}, {"+20", "3"}, {"42", "1.0"}}) + entity("SEQEND"),
+                    "", "poly2 @(4,3,0) (0,0) (2,0) c0\n"},
+        DrawingCase{"the groups of SEQEND are passed over by the dispatcher",
+                    polyline(kOffset) + groups({{8, "0"}}) + entity("LINE", {{10, 0}, {20, 0}, {11, 1}, {21, 0}}), "",
+                    "poly2 @(5,5,1) (0,0) (1,0) c0\nline2 (0,0)-(1,0) c0\n"},
+        DrawingCase{"group 62", polyline(kCorner, {{62, 3}}), "", "poly2 @(0,0,0) (0,0) (10,0) (10,10) c2\n"},
+        DrawingCase{"the layer's colour", polyline(kCorner, {{8, "WALLS"}}), "",
+                    "poly2 @(0,0,0) (0,0) (10,0) (10,10) c3\n", layerTables(layer("WALLS", 5))},
+        DrawingCase{"the layers and colours its vertices name do not count",
+                    entity("POLYLINE", {{8, "WALLS"}}) + entity("VERTEX", {{8, "DOORS"}, {62, 1}, {10, 0}, {20, 0}}) +
+                        entity("VERTEX", {{8, "DOORS"}, {62, 1}, {10, 1}, {20, 0}}) + entity("SEQEND"),
+                    "", "poly2 @(0,0,0) (0,0) (1,0) c3\n", layerTables(layer("WALLS", 5) + layer("DOORS", 6))},
         // A group 8 that comes after the first vertex: the colour was taken
         // from the layer named by then (none).
-        ShapeCase{"the layer is looked up at the first vertex",
-                  entity("POLYLINE") + entity("VERTEX", {{10, 0}, {20, 0}}) + "  0\n" + groups({{8, "WALLS"}}) +
-                      entity("VERTEX", {{10, 1}, {20, 0}}) + entity("SEQEND"),
-                  "", "poly2 @(0,0,0) (0,0) (1,0) c0\n", layerTables(layer("WALLS", 5))},
-        ShapeCase{"an invisible layer, hidden", polyline(kCorner, {{8, "OFF"}}), "-VL",
-                  "poly2 @(0,0,0) (0,0) (10,0) (10,10) c7\n", layerTables(layer("OFF", -1))},
-        ShapeCase{"zone 2", polyline(kCorner), "-Z2", "poly2 @(0,0,0) (0,0) (10,0) (10,10) c0 z2\n"},
-        ShapeCase{"rotated a quarter turn", polyline({{1, 0, 0}, {2, 0, 0}, {2, 1, 0}}), "",
-                  "poly2 @(0,-1,0) (0,0) (0,-1) (1,-1) c0\n", ucsHeader(0, 1)},
-        ShapeCase{"not rotated in a 3D import", polyline({{1, 0, 0}, {2, 0, 0}, {2, 1, 0}}), "-P2",
-                  "poly3 @(1,0,0) (0,0,0) (1,0,0) (1,1,0) c0\n", ucsHeader(0, 1)}));
+        DrawingCase{"the layer is looked up at the first vertex",
+                    entity("POLYLINE") + entity("VERTEX", {{10, 0}, {20, 0}}) + "  0\n" + groups({{8, "WALLS"}}) +
+                        entity("VERTEX", {{10, 1}, {20, 0}}) + entity("SEQEND"),
+                    "", "poly2 @(0,0,0) (0,0) (1,0) c0\n", layerTables(layer("WALLS", 5))},
+        DrawingCase{"an invisible layer, hidden", polyline(kCorner, {{8, "OFF"}}), "-VL",
+                    "poly2 @(0,0,0) (0,0) (10,0) (10,10) c7\n", layerTables(layer("OFF", -1))},
+        DrawingCase{"zone 2", polyline(kCorner), "-Z2", "poly2 @(0,0,0) (0,0) (10,0) (10,10) c0 z2\n"},
+        DrawingCase{"rotated a quarter turn", polyline({{1, 0, 0}, {2, 0, 0}, {2, 1, 0}}), "",
+                    "poly2 @(0,-1,0) (0,0) (0,-1) (1,-1) c0\n", ucsHeader(0, 1)},
+        DrawingCase{"not rotated in a 3D import", polyline({{1, 0, 0}, {2, 0, 0}, {2, 1, 0}}), "-P2",
+                    "poly3 @(1,0,0) (0,0,0) (1,0,0) (1,1,0) c0\n", ucsHeader(0, 1)}));
 
 // Long polylines: vertex i at (i, 2i, i), so that each piece shows where it
 // starts.
@@ -98,28 +89,27 @@ TEST_P(PolylinePieces, StartAtTheLastVertexOfThePieceBefore) {
 
 INSTANTIATE_TEST_SUITE_P(
     Polylines, PolylinePieces,
-    ::testing::Values(
-        PiecesCase{2997, 0, "poly2 @(1,2,1) (0,0) (1,2) (2,4) ...2997 (2995,5990) (2996,5992) c0\n"},
-        PiecesCase{2997, 1, "poly2 @(1,2,1) (0,0) (1,2) (2,4) ...2998 (2996,5992) (0,0) c0\n"},
-        PiecesCase{2998, 0,
-                   "poly2 @(1,2,1) (0,0) (1,2) (2,4) ...2997 (2995,5990) (2996,5992) c0\n"
-                   "poly2 @(2997,5994,2997) (0,0) (1,2) c0\n"},
-        PiecesCase{2998, 1,
-                   "poly2 @(1,2,1) (0,0) (1,2) (2,4) ...2997 (2995,5990) (2996,5992) c0\n"
-                   "poly2 @(2997,5994,2997) (0,0) (1,2) (-2996,-5992) c0\n"},
-        PiecesCase{3000, 0,
-                   "poly2 @(1,2,1) (0,0) (1,2) (2,4) ...2997 (2995,5990) (2996,5992) c0\n"
-                   "poly2 @(2997,5994,2997) (0,0) (1,2) (2,4) (3,6) c0\n"},
-        PiecesCase{3000, 1,
-                   "poly2 @(1,2,1) (0,0) (1,2) (2,4) ...2997 (2995,5990) (2996,5992) c0\n"
-                   "poly2 @(2997,5994,2997) (0,0) (1,2) (2,4) (3,6) (-2996,-5992) c0\n"},
-        PiecesCase{5993, 0,
-                   "poly2 @(1,2,1) (0,0) (1,2) (2,4) ...2997 (2995,5990) (2996,5992) c0\n"
-                   "poly2 @(2997,5994,2997) (0,0) (1,2) (2,4) ...2997 (2995,5990) (2996,5992) c0\n"},
-        PiecesCase{5994, 1,
-                   "poly2 @(1,2,1) (0,0) (1,2) (2,4) ...2997 (2995,5990) (2996,5992) c0\n"
-                   "poly2 @(2997,5994,2997) (0,0) (1,2) (2,4) ...2997 (2995,5990) (2996,5992) c0\n"
-                   "poly2 @(5993,11986,5993) (0,0) (1,2) (-5992,-11984) c0\n"}));
+    ::testing::Values(PiecesCase{2997, 0, "poly2 @(1,2,1) (0,0) (1,2) (2,4) ...2997 (2995,5990) (2996,5992) c0\n"},
+                      PiecesCase{2997, 1, "poly2 @(1,2,1) (0,0) (1,2) (2,4) ...2998 (2996,5992) (0,0) c0\n"},
+                      PiecesCase{2998, 0,
+                                 "poly2 @(1,2,1) (0,0) (1,2) (2,4) ...2997 (2995,5990) (2996,5992) c0\n"
+                                 "poly2 @(2997,5994,2997) (0,0) (1,2) c0\n"},
+                      PiecesCase{2998, 1,
+                                 "poly2 @(1,2,1) (0,0) (1,2) (2,4) ...2997 (2995,5990) (2996,5992) c0\n"
+                                 "poly2 @(2997,5994,2997) (0,0) (1,2) (-2996,-5992) c0\n"},
+                      PiecesCase{3000, 0,
+                                 "poly2 @(1,2,1) (0,0) (1,2) (2,4) ...2997 (2995,5990) (2996,5992) c0\n"
+                                 "poly2 @(2997,5994,2997) (0,0) (1,2) (2,4) (3,6) c0\n"},
+                      PiecesCase{3000, 1,
+                                 "poly2 @(1,2,1) (0,0) (1,2) (2,4) ...2997 (2995,5990) (2996,5992) c0\n"
+                                 "poly2 @(2997,5994,2997) (0,0) (1,2) (2,4) (3,6) (-2996,-5992) c0\n"},
+                      PiecesCase{5993, 0,
+                                 "poly2 @(1,2,1) (0,0) (1,2) (2,4) ...2997 (2995,5990) (2996,5992) c0\n"
+                                 "poly2 @(2997,5994,2997) (0,0) (1,2) (2,4) ...2997 (2995,5990) (2996,5992) c0\n"},
+                      PiecesCase{5994, 1,
+                                 "poly2 @(1,2,1) (0,0) (1,2) (2,4) ...2997 (2995,5990) (2996,5992) c0\n"
+                                 "poly2 @(2997,5994,2997) (0,0) (1,2) (2,4) ...2997 (2995,5990) (2996,5992) c0\n"
+                                 "poly2 @(5993,11986,5993) (0,0) (1,2) (-5992,-11984) c0\n"}));
 
 // Every point of every piece, not only the ends the rendering shows: piece
 // k holds the vertices from its anchor on, each minus the anchor, and the
@@ -196,8 +186,8 @@ TEST_F(PolylinesTest, StopRequestLetsThePolylineInHandFinish) {
   config.stopFromCheck = 1;
   config.macroRecording = true;
   restart();
-  const std::string file = dxfFile(entitiesSection(polyline(numberedVertices(400)) +
-                                                   entity("LINE", {{10, 0}, {20, 0}, {11, 1}, {21, 0}})));
+  const std::string file =
+      dxfFile(entitiesSection(polyline(numberedVertices(400)) + entity("LINE", {{10, 0}, {20, 0}, {11, 1}, {21, 0}})));
   const orvhost::MacroOutcome outcome = importText(file);
   EXPECT_EQ(outcome.result, true);
   EXPECT_EQ(messages(), "");

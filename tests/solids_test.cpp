@@ -14,20 +14,11 @@ class SolidsTest : public EntityTest {
   void SetUp() override { start(); }
 };
 
-struct OutlineCase {
-  const char* what;
-  std::string entities;
-  const char* flags;
-  const char* expected;
-  std::string tables = "";  // sections before ENTITIES
-};
-void PrintTo(const OutlineCase& c, std::ostream* os) { *os << c.what; }
-
-class Outlines : public SolidsTest, public ::testing::WithParamInterface<OutlineCase> {};
+class Outlines : public SolidsTest, public ::testing::WithParamInterface<DrawingCase> {};
 
 TEST_P(Outlines, RunThroughTheCornersInTheirPlaces) {
-  const OutlineCase& c = GetParam();
-  EXPECT_EQ(imported(dxfFile(c.tables + entitiesSection(c.entities)), c.flags), c.expected);
+  const DrawingCase& c = GetParam();
+  EXPECT_EQ(imported(c), c.expected);
 }
 
 const std::initializer_list<Group> kUnitSquare = {{10, 0}, {20, 0}, {11, 1}, {21, 0},
@@ -37,61 +28,70 @@ const std::initializer_list<Group> kTriangle = {{10, 0}, {20, 0}, {11, 2}, {21, 
 INSTANTIATE_TEST_SUITE_P(
     Solids, Outlines,
     ::testing::Values(
-        OutlineCase{"solid: corners 1, 2, 4, 3", entity("SOLID", kUnitSquare), "",
+        DrawingCase{"solid: corners 1, 2, 4, 3", entity("SOLID", kUnitSquare), "",
                     "poly2 @(0,0,0) (0,0) (1,0) (1,1) (0,1) (0,0) c0 fill0 filled\n"},
-        OutlineCase{"3D face: corners 1, 2, 3, 4", entity("3DFACE", kUnitSquare), "",
+        DrawingCase{"3D face: corners 1, 2, 3, 4", entity("3DFACE", kUnitSquare), "",
                     "poly2 @(0,0,0) (0,0) (1,0) (0,1) (1,1) (0,0) c0\n"},
-        OutlineCase{"solid with three corners", entity("SOLID", kTriangle), "",
+        DrawingCase{"solid with three corners", entity("SOLID", kTriangle), "",
                     "poly2 @(0,0,0) (0,0) (2,0) (0,2) (0,2) (0,0) c0 fill0 filled\n"},
-        OutlineCase{"3D face with three corners", entity("3DFACE", kTriangle), "",
+        DrawingCase{"3D face with three corners", entity("3DFACE", kTriangle), "",
                     "poly2 @(0,0,0) (0,0) (2,0) (0,2) (0,2) (0,0) c0\n"},
-        OutlineCase{"solid in a 3D import, anchored at its first corner",
+        DrawingCase{"solid in a 3D import, anchored at its first corner",
                     entity("SOLID", {{10, 5}, {20, 5}, {30, 1}, {11, 6}, {21, 5}, {31, 1}}), "-P2",
                     "poly3 @(5,5,1) (0,0,0) (1,0,0) (-5,-5,-1) (-5,-5,-1) (0,0,0) c0 fill0 filled\n"},
-        OutlineCase{"3D face in a 3D import",
-                    entity("3DFACE", {{10, 1}, {20, 1}, {30, 1}, {11, 2}, {21, 1}, {31, 2}, {12, 2}, {22, 2},
-                                      {32, 3}, {13, 1}, {23, 2}, {33, 4}}),
+        DrawingCase{"3D face in a 3D import",
+                    entity("3DFACE", {{10, 1},
+                                      {20, 1},
+                                      {30, 1},
+                                      {11, 2},
+                                      {21, 1},
+                                      {31, 2},
+                                      {12, 2},
+                                      {22, 2},
+                                      {32, 3},
+                                      {13, 1},
+                                      {23, 2},
+                                      {33, 4}}),
                     "-P2", "poly3 @(1,1,1) (0,0,0) (1,0,1) (1,1,2) (0,1,3) (0,0,0) c0\n"},
-        OutlineCase{"3D face in a 2D import keeps z for the anchor alone",
+        DrawingCase{"3D face in a 2D import keeps z for the anchor alone",
                     entity("3DFACE", {{10, 1}, {20, 1}, {30, 7}, {11, 2}, {21, 1}, {31, 7}, {12, 2}, {22, 2}}), "",
                     "poly2 @(1,1,7) (0,0) (1,0) (1,1) (1,1) (0,0) c0\n"},
-        OutlineCase{"fourth corner before the third: the third overwrites it",
+        DrawingCase{"fourth corner before the third: the third overwrites it",
                     entity("SOLID", {{10, 0}, {20, 0}, {11, 1}, {21, 0}, {13, 5}, {23, 5}, {12, 0}, {22, 1}}), "",
                     "poly2 @(0,0,0) (0,0) (1,0) (0,1) (0,1) (0,0) c0 fill0 filled\n"},
-        OutlineCase{"fourth corner before the third, 3D face",
+        DrawingCase{"fourth corner before the third, 3D face",
                     entity("3DFACE", {{10, 0}, {20, 0}, {11, 1}, {21, 0}, {13, 5}, {23, 5}, {12, 0}, {22, 1}}), "",
                     "poly2 @(0,0,0) (0,0) (1,0) (0,1) (0,1) (0,0) c0\n"},
-        OutlineCase{"missing corners lie at the origin", entity("SOLID", {{10, 3}, {20, 4}}), "",
+        DrawingCase{"missing corners lie at the origin", entity("SOLID", {{10, 3}, {20, 4}}), "",
                     "poly2 @(3,4,0) (0,0) (-3,-4) (-3,-4) (-3,-4) (0,0) c0 fill0 filled\n"},
-        OutlineCase{"no corners at all: still drawn", entity("3DFACE", {{8, "0"}}), "",
+        DrawingCase{"no corners at all: still drawn", entity("3DFACE", {{8, "0"}}), "",
                     "poly2 @(0,0,0) (0,0) (0,0) (0,0) (0,0) (0,0) c0\n"},
-        OutlineCase{"edge visibility, thickness and extrusion do not matter",
+        DrawingCase{"edge visibility, thickness and extrusion do not matter",
                     entity("3DFACE", {{70, 15}, {39, 4}, {210, 0}, {220, 0}, {230, -1}}) + groups(kTriangle), "",
                     "poly2 @(0,0,0) (0,0) (2,0) (0,2) (0,2) (0,0) c0\n"},
-        OutlineCase{"codes written with leading zeros",
-                    entity("SOLID", {{"010", "1"}, {"020", "1"}, {"011", "2"}, {"021", "1"}, {"012", "1"},
-                                     {"022", "2"}}),
-                    "", "poly2 @(1,1,0) (0,0) (1,0) (0,1) (0,1) (0,0) c0 fill0 filled\n"},
-        OutlineCase{"solid on a layer of colour 3: outline and fill", entity("SOLID", {{8, "GREEN"}}) + groups(kTriangle),
-                    "", "poly2 @(0,0,0) (0,0) (2,0) (0,2) (0,2) (0,0) c2 fill2 filled\n",
-                    layerTables(layer("GREEN", 3))},
-        OutlineCase{"3D face with group 62", entity("3DFACE", {{62, 6}}) + groups(kTriangle), "",
+        DrawingCase{
+            "codes written with leading zeros",
+            entity("SOLID", {{"010", "1"}, {"020", "1"}, {"011", "2"}, {"021", "1"}, {"012", "1"}, {"022", "2"}}), "",
+            "poly2 @(1,1,0) (0,0) (1,0) (0,1) (0,1) (0,0) c0 fill0 filled\n"},
+        DrawingCase{"solid on a layer of colour 3: outline and fill",
+                    entity("SOLID", {{8, "GREEN"}}) + groups(kTriangle), "",
+                    "poly2 @(0,0,0) (0,0) (2,0) (0,2) (0,2) (0,0) c2 fill2 filled\n", layerTables(layer("GREEN", 3))},
+        DrawingCase{"3D face with group 62", entity("3DFACE", {{62, 6}}) + groups(kTriangle), "",
                     "poly2 @(0,0,0) (0,0) (2,0) (0,2) (0,2) (0,0) c14\n"},
-        OutlineCase{"solid on an invisible layer, hidden", entity("SOLID", {{8, "OFF"}}) + groups(kTriangle), "-VS",
+        DrawingCase{"solid on an invisible layer, hidden", entity("SOLID", {{8, "OFF"}}) + groups(kTriangle), "-VS",
                     "poly2 @(0,0,0) (0,0) (2,0) (0,2) (0,2) (0,0) c7 fill7 filled\n", layerTables(layer("OFF", -3))},
-        OutlineCase{"zone 3", entity("SOLID", kTriangle) + entity("3DFACE", kTriangle), "-Z3",
+        DrawingCase{"zone 3", entity("SOLID", kTriangle) + entity("3DFACE", kTriangle), "-Z3",
                     "poly2 @(0,0,0) (0,0) (2,0) (0,2) (0,2) (0,0) c0 fill0 filled z3\n"
                     "poly2 @(0,0,0) (0,0) (2,0) (0,2) (0,2) (0,0) c0 z3\n"},
-        OutlineCase{"solid rotated a quarter turn",
+        DrawingCase{"solid rotated a quarter turn",
                     entity("SOLID", {{10, 1}, {20, 0}, {11, 2}, {21, 0}, {12, 1}, {22, 1}, {13, 2}, {23, 1}}), "",
                     "poly2 @(0,-1,0) (0,0) (0,-1) (1,-1) (1,0) (0,0) c0 fill0 filled\n", ucsHeader(0, 1)},
-        OutlineCase{"3D face rotated a quarter turn",
+        DrawingCase{"3D face rotated a quarter turn",
                     entity("3DFACE", {{10, 1}, {20, 0}, {11, 2}, {21, 0}, {12, 1}, {22, 1}, {13, 2}, {23, 1}}), "",
                     "poly2 @(0,-1,0) (0,0) (0,-1) (1,0) (1,-1) (0,0) c0\n", ucsHeader(0, 1)},
-        OutlineCase{"solid not rotated in a 3D import",
-                    entity("SOLID", {{10, 1}, {20, 0}, {11, 2}, {21, 0}, {12, 1}, {22, 1}, {13, 2}, {23, 1}}),
-                    "-P2", "poly3 @(1,0,0) (0,0,0) (1,0,0) (1,1,0) (0,1,0) (0,0,0) c0 fill0 filled\n",
-                    ucsHeader(0, 1)}));
+        DrawingCase{"solid not rotated in a 3D import",
+                    entity("SOLID", {{10, 1}, {20, 0}, {11, 2}, {21, 0}, {12, 1}, {22, 1}, {13, 2}, {23, 1}}), "-P2",
+                    "poly3 @(1,0,0) (0,0,0) (1,0,0) (1,1,0) (0,1,0) (0,0,0) c0 fill0 filled\n", ucsHeader(0, 1)}));
 
 TEST_F(SolidsTest, SolidIsAnchoredThenFilledInItsColourInThreeCalls) {
   importText(dxfFile(entitiesSection(entity("SOLID", {{62, 3}}) + groups(kTriangle))), "-Z1");

@@ -18,20 +18,11 @@ class TextTest : public EntityTest {
   void SetUp() override { start(); }
 };
 
-struct TextCase {
-  const char* what;
-  std::string entities;
-  const char* flags;
-  const char* expected;
-  std::string tables = "";  // sections before ENTITIES
-};
-void PrintTo(const TextCase& c, std::ostream* os) { *os << c.what; }
-
-class Texts : public TextTest, public ::testing::WithParamInterface<TextCase> {};
+class Texts : public TextTest, public ::testing::WithParamInterface<DrawingCase> {};
 
 TEST_P(Texts, AreCreatedAsRead) {
-  const TextCase& c = GetParam();
-  EXPECT_EQ(imported(dxfFile(c.tables + entitiesSection(c.entities)), c.flags), c.expected);
+  const DrawingCase& c = GetParam();
+  EXPECT_EQ(imported(c), c.expected);
 }
 
 std::string text(std::initializer_list<Group> extra) {
@@ -41,31 +32,31 @@ std::string text(std::initializer_list<Group> extra) {
 INSTANTIATE_TEST_SUITE_P(
     Text, Texts,
     ::testing::Values(
-        TextCase{"leading blanks skipped, inner and trailing ones kept", text({{1, "  Two  words  "}}), "",
-                 "text (1,2) h2.5 a0 \"Two  words  \" c0\n"},
-        TextCase{"a leading tab skipped", text({{1, "\tTab"}}), "", "text (1,2) h2.5 a0 \"Tab\" c0\n"},
-        TextCase{"control sequences passed as read", text({{1, "%%c10 \\P"}}), "",
-                 "text (1,2) h2.5 a0 \"%%c10 \\\\P\" c0\n"},
-        TextCase{"the later string wins", text({{1, "first"}, {1, "second"}}), "",
-                 "text (1,2) h2.5 a0 \"second\" c0\n"},
-        TextCase{"a string that reads like a code", text({{1, "0"}}), "", "text (1,2) h2.5 a0 \"0\" c0\n"},
-        TextCase{"angle", text({{1, "A"}, {50, 45}}), "", "text (1,2) h2.5 a45 \"A\" c0\n"},
-        TextCase{"no height", entity("TEXT", {{1, "H"}, {10, 1}, {20, 2}}), "", "text (1,2) h0 a0 \"H\" c0\n"},
-        TextCase{"other groups passed over",
-                 text({{1, "S"}, {7, "STANDARD"}, {30, 9}, {41, 2}, {51, 15}, {72, 1}, {11, 8}, {21, 8}}), "",
-                 "text (1,2) h2.5 a0 \"S\" c0\n"},
-        TextCase{"font 1 sets no font", text({{1, "F"}}), "-T1", "text (1,2) h2.5 a0 \"F\" c0\n"},
-        TextCase{"font 2 is host font 0", text({{1, "F"}}), "-T2", "text (1,2) h2.5 a0 f0 \"F\" c0\n"},
-        TextCase{"font 7 is host font 5", text({{1, "F"}}), "-T7", "text (1,2) h2.5 a0 f5 \"F\" c0\n"},
-        TextCase{"font 12 is host font 10", text({{1, "F"}}), "-T12", "text (1,2) h2.5 a0 f10 \"F\" c0\n"},
-        TextCase{"group 62", text({{1, "C"}, {62, 6}}), "", "text (1,2) h2.5 a0 \"C\" c14\n"},
-        TextCase{"invisible layer, hidden", text({{8, "OFF"}, {1, "C"}}), "-VT", "text (1,2) h2.5 a0 \"C\" c7\n",
-                 layerTables(layer("OFF", -2))},
-        TextCase{"zone 4", text({{1, "Z"}}), "-Z4", "text (1,2) h2.5 a0 \"Z\" c0 z4\n"},
-        TextCase{"no string: nothing", text({}), "", ""},
-        TextCase{"an empty string: nothing", text({{1, ""}}), "", ""},
-        TextCase{"a string of blanks: nothing", text({{1, "   "}}), "", ""},
-        TextCase{"same in a 3D import", text({{1, "3D"}, {30, 5}}), "-P2", "text (1,2) h2.5 a0 \"3D\" c0\n"}));
+        DrawingCase{"leading blanks skipped, inner and trailing ones kept", text({{1, "  Two  words  "}}), "",
+                    "text (1,2) h2.5 a0 \"Two  words  \" c0\n"},
+        DrawingCase{"a leading tab skipped", text({{1, "\tTab"}}), "", "text (1,2) h2.5 a0 \"Tab\" c0\n"},
+        DrawingCase{"control sequences passed as read", text({{1, "%%c10 \\P"}}), "",
+                    "text (1,2) h2.5 a0 \"%%c10 \\\\P\" c0\n"},
+        DrawingCase{"the later string wins", text({{1, "first"}, {1, "second"}}), "",
+                    "text (1,2) h2.5 a0 \"second\" c0\n"},
+        DrawingCase{"a string that reads like a code", text({{1, "0"}}), "", "text (1,2) h2.5 a0 \"0\" c0\n"},
+        DrawingCase{"angle", text({{1, "A"}, {50, 45}}), "", "text (1,2) h2.5 a45 \"A\" c0\n"},
+        DrawingCase{"no height", entity("TEXT", {{1, "H"}, {10, 1}, {20, 2}}), "", "text (1,2) h0 a0 \"H\" c0\n"},
+        DrawingCase{"other groups passed over",
+                    text({{1, "S"}, {7, "STANDARD"}, {30, 9}, {41, 2}, {51, 15}, {72, 1}, {11, 8}, {21, 8}}), "",
+                    "text (1,2) h2.5 a0 \"S\" c0\n"},
+        DrawingCase{"font 1 sets no font", text({{1, "F"}}), "-T1", "text (1,2) h2.5 a0 \"F\" c0\n"},
+        DrawingCase{"font 2 is host font 0", text({{1, "F"}}), "-T2", "text (1,2) h2.5 a0 f0 \"F\" c0\n"},
+        DrawingCase{"font 7 is host font 5", text({{1, "F"}}), "-T7", "text (1,2) h2.5 a0 f5 \"F\" c0\n"},
+        DrawingCase{"font 12 is host font 10", text({{1, "F"}}), "-T12", "text (1,2) h2.5 a0 f10 \"F\" c0\n"},
+        DrawingCase{"group 62", text({{1, "C"}, {62, 6}}), "", "text (1,2) h2.5 a0 \"C\" c14\n"},
+        DrawingCase{"invisible layer, hidden", text({{8, "OFF"}, {1, "C"}}), "-VT", "text (1,2) h2.5 a0 \"C\" c7\n",
+                    layerTables(layer("OFF", -2))},
+        DrawingCase{"zone 4", text({{1, "Z"}}), "-Z4", "text (1,2) h2.5 a0 \"Z\" c0 z4\n"},
+        DrawingCase{"no string: nothing", text({}), "", ""},
+        DrawingCase{"an empty string: nothing", text({{1, ""}}), "", ""},
+        DrawingCase{"a string of blanks: nothing", text({{1, "   "}}), "", ""},
+        DrawingCase{"same in a 3D import", text({{1, "3D"}, {30, 5}}), "-P2", "text (1,2) h2.5 a0 \"3D\" c0\n"}));
 
 // A string as long as a line holds (1999 characters with its line feed) is
 // kept whole.

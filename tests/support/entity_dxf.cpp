@@ -147,6 +147,8 @@ void EntityTest::restart() {
   start();
 }
 
+void PrintTo(const DrawingCase& c, std::ostream* os) { *os << c.what; }
+
 std::string EntityTest::imported(const std::string& dxf, const std::string& flags) {
   const orvhost::MacroOutcome outcome = importText(dxf, flags);
   EXPECT_EQ(outcome.result, true) << messages();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,18 @@ double generationPointRadius(bool olderGeneration, double width, double height);
 // The number of journal lines that start with `prefix`.
 int countLines(const std::string& journalText, const std::string& prefix);
 
+// One drawing of a table of cases: the entities (after optional sections
+// such as HEADER or TABLES), the import flags, and the frame expected, as
+// EntityTest::drawn renders it.
+struct DrawingCase {
+  const char* what;
+  std::string entities;
+  const char* flags;
+  const char* expected;
+  std::string tables = "";  // sections before ENTITIES
+};
+void PrintTo(const DrawingCase& c, std::ostream* os);
+
 // The fixture of the entity tests: the add-on started with the host's
 // default configuration unless a test changes `config` and calls start()
 // itself.
@@ -83,6 +96,10 @@ class EntityTest : public AddOnTest {
   // Imports `dxf` with `flags` and returns what was drawn; the import must
   // succeed without a message.
   std::string imported(const std::string& dxf, const std::string& flags = "");
+  // The same for the drawing of a case.
+  std::string imported(const DrawingCase& c) {
+    return imported(dxfFile(c.tables + entitiesSection(c.entities)), c.flags);
+  }
   double degrees(double angle) const { return generationDegrees(olderGeneration(), angle); }
   double pointRadius(double width, double height) const {
     return generationPointRadius(olderGeneration(), width, height);
