@@ -22,12 +22,16 @@ struct ImportSettings {
   bool kinds[kEntityKindCount] = {true, true, true, true, true, true, true};
   // True: entities of invisible layers are shown; false: hidden.
   bool showInvisibleLayers = true;
+  // True: the full reading (group pairs, colours, object coordinate systems,
+  // blocks, curves) draws the drawing; false: the classic reading.
+  bool fullReading = true;
 
   bool selects(EntityKind kind) const { return kinds[static_cast<int>(kind)]; }
   bool& kind(EntityKind kind) { return kinds[static_cast<int>(kind)]; }
   bool allKindsSelected() const;
   bool noKindSelected() const;
-  // Sets the seven kind switches and the invisible-layers switch together.
+  // Sets the seven kind switches and the invisible-layers switch together;
+  // the reading switch is left as it is.
   void setAllSwitches(bool on);
 };
 
