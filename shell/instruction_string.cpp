@@ -106,6 +106,7 @@ bool readDashFlags(const char* text, ImportSettings& settings, char* fileName, s
       case 'V':
         selectKindByLetter(asciiUpper(*p), settings, seen);
         break;
+      case 'X': settings.fullReading = true; break;
       case 'Z':
         settings.zoneNumber = parseLong32(p);
         if (settings.zoneNumber < 1) {
@@ -128,6 +129,7 @@ bool parseDashForm(const char* text, ImportSettings& settings, char* fileName, s
   settings.dimension = 1;
   settings.zoneNumber = 0;
   settings.setAllSwitches(false);
+  settings.fullReading = false;
   DashFlagsSeen seen;
   if (!readDashFlags(text, settings, fileName, fileNameSize, seen)) return false;
   // No kind named, or all of them: everything is imported and shown.
@@ -160,6 +162,8 @@ const char* readCompactName(const char* p, int32_t count, char* fileName, size_t
 bool parseCompactForm(const char* text, ImportSettings& settings, char* fileName, size_t fileNameSize) {
   fileName[0] = '\0';
   settings.setAllSwitches(false);
+  // The compact form predates the full reading and has no word for it.
+  settings.fullReading = false;
   settings.fontNumber = 1;
   settings.dimension = 1;
   settings.zoneNumber = 0;
@@ -292,6 +296,7 @@ size_t writeInstructionString(const ImportSettings& settings, const char* bracke
   if (settings.zoneNumber > 0) flags.putNumber(" -Z%d", settings.zoneNumber);
   if (settings.dimension == 2) flags.put(" -P2");
   if (!settings.showInvisibleLayers) flags.put(" -H");
+  if (settings.fullReading) flags.put(" -X");
   flags.finish();
 
   BoundedText text(out, capacity);

@@ -2,8 +2,11 @@
 // macro command "DXF Loader", written by the Load DXF File dialog and recorded
 // into the host's macros.
 //
-// Dash form (written and read):  -F[C:\dxf\plan.dxf] -VL -VA -T3 -Z2 -P2 -H
+// Dash form (written and read):  -F[C:\dxf\plan.dxf] -VL -VA -T3 -Z2 -P2 -H -X
 // Compact form (read only):      B3F8:plan.dxfT2Y1Z0@
+//
+// -X chooses the full reading; without it (and always in the compact form)
+// the file is read classically.
 #pragma once
 
 #include <cstddef>

@@ -128,6 +128,38 @@ TEST_F(InstructionStringTest, DashFormRejectionLeavesNothingToImport) {
   }
 }
 
+// -X chooses the full reading; every dash-form string starts from the
+// classic one, and the compact form knows no other.
+TEST_F(InstructionStringTest, DashFormReadsFullyWithXAndEveryOtherStringClassically) {
+  const struct {
+    const char* text;
+    bool earlier;  // the switch before the string
+    const char* expected;
+  } cases[] = {
+      {"-F[x] -X", false, "name=x kinds=TLACPSF show=1 font=1 dim=1 zone=0 size=0\nfull=1"},
+      {"-f[x] -x", false, "name=x kinds=TLACPSF show=1 font=1 dim=1 zone=0 size=0\nfull=1"},
+      {"-F[x]", true, "name=x kinds=TLACPSF show=1 font=1 dim=1 zone=0 size=0\nfull=0"},
+      {"-F[x] -VL -H", true, "name=x kinds=L show=0 font=1 dim=1 zone=0 size=0\nfull=0"},
+      // What follows the letter up to the next '-' is passed over.
+      {"-F[x] -Xtended please -VL", false, "name=x kinds=L show=0 font=1 dim=1 zone=0 size=0\nfull=1"},
+      {"-X-F[x]-P2", false, "name=x kinds=TLACPSF show=1 font=1 dim=2 zone=0 size=0\nfull=1"},
+      // The all-kinds default leaves the switch as -X set it.
+      {"-F[x] -X -VZ -H", false, "name=x kinds=TLACPSF show=1 font=1 dim=1 zone=0 size=0\nfull=1"},
+      {"-F[x] -VL -VA -T3 -Z2 -P2 -H -X", false, "name=x kinds=LA show=0 font=3 dim=2 zone=2 size=0\nfull=1"},
+      {"B3F1:xT2Y1Z0@", true, "name=x kinds=TL show=0 font=2 dim=1 zone=0 size=0\nfull=0"},
+      {"F1:x@", true, "name=x kinds= show=0 font=1 dim=1 zone=0 size=0\nfull=0"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    orvhost::Host::get().reset({});
+    addOn().id = OrvUtilAddOnRegister(ORV_ADDON_INTERFACE_NUMBER, kAddOnName, "test", "test");
+    ImportSettings earlier;
+    earlier.fullReading = c.earlier;
+    const std::string parsed = parse(c.text, earlier);
+    EXPECT_EQ(parsed + "full=" + (last_.fullReading ? "1" : "0"), c.expected);
+  }
+}
+
 TEST_F(InstructionStringTest, DashFormRefusesANameTooLongForTheFileNameBuffer) {
   const std::string fits(9999, 'n');
   EXPECT_EQ(parse("-F[" + fits + "]").substr(0, 15), "name=nnnnnnnnnn");
@@ -230,8 +262,9 @@ TEST_F(InstructionStringTest, ParsingMeasuresTheFileItNames) {
 
 // --- The writer ---
 
-ImportSettings settingsWith(const char* kinds, bool show, int font, int zone, int dimension) {
+ImportSettings settingsWith(const char* kinds, bool show, int font, int zone, int dimension, bool full = false) {
   ImportSettings settings;
+  settings.fullReading = full;
   static const char kLetters[] = "TLACPSF";
   for (int kind = 0; kind < kEntityKindCount; ++kind)
     settings.kinds[kind] = std::string(kinds).find(kLetters[kind]) != std::string::npos;
@@ -269,6 +302,14 @@ TEST(InstructionStringWriterTest, WritesTheFlagsOfTheSettings) {
       // the parser's all-kinds default does not show them again.
       {settingsWith("TLACPSF", false, 1, 0, 1), "x", "-F[x] -VL -VA -VC -VP -VS -VF -VT -H"},
       {settingsWith("", true, 1, 0, 1), "x", "-F[x]"},
+      // -X comes after every other flag.
+      {settingsWith("TLACPSF", true, 1, 0, 1, true), "C:\\dxf\\plan.dxf", "-F[C:\\dxf\\plan.dxf] -X"},
+      {settingsWith("LA", false, 3, 2, 2, true), "C:\\dxf\\plan.dxf",
+       "-F[C:\\dxf\\plan.dxf] -VL -VA -T3 -Z2 -P2 -H -X"},
+      // A name left open ends the string: -X stays the last flag before -F.
+      {settingsWith("LA", false, 3, 2, 2, true), "C:\\dxf\\", "-VL -VA -T3 -Z2 -P2 -H -X -F[C:\\dxf\\"},
+      {settingsWith("TLACPSF", true, 1, 0, 1, true), "C:\\dxf\\", "-X -F[C:\\dxf\\"},
+      {settingsWith("TLACPSF", true, 1, 0, 1), "C:\\dxf\\", "-F[C:\\dxf\\"},
   };
   for (const auto& c : cases) EXPECT_EQ(written(c.settings, c.fileName), c.expected);
 }
@@ -283,6 +324,7 @@ TEST(InstructionStringWriterTest, CountsWhatDoesNotFitAndStaysInItsBuffer) {
   EXPECT_EQ(writeInstructionString(settings, "[abc]", text, sizeof text), 18u);  // -F[abc] -VL -T3 -H
   EXPECT_STREQ(text, "-F[abc] -");
   EXPECT_EQ(writeInstructionString(settings, "", nullptr, 0), 13u);
+  EXPECT_EQ(writeInstructionString(settingsWith("L", false, 3, 0, 1, true), "", nullptr, 0), 16u);
 }
 
 TEST_F(InstructionStringTest, WhatTheWriterWritesTheParserReadsBack) {
@@ -299,6 +341,8 @@ TEST_F(InstructionStringTest, WhatTheWriterWritesTheParserReadsBack) {
       // as every kind: the dash form has no words for these two.
       {settingsWith("SF", true, 2, 1, 2), "kinds=SF show=0 font=2 dim=2 zone=1 size=6"},
       {settingsWith("", false, 1, 0, 1), "kinds=TLACPSF show=1 font=1 dim=1 zone=0 size=6"},
+      {settingsWith("TLACPSF", true, 1, 0, 1, true), "kinds=TLACPSF show=1 font=1 dim=1 zone=0 size=6"},
+      {settingsWith("LA", false, 3, 2, 2, true), "kinds=LA show=0 font=3 dim=2 zone=2 size=6"},
   };
   for (const auto& c : cases) {
     const std::string text = written(c.settings, path.c_str());
@@ -306,6 +350,7 @@ TEST_F(InstructionStringTest, WhatTheWriterWritesTheParserReadsBack) {
     orvhost::Host::get().reset({});
     addOn().id = OrvUtilAddOnRegister(ORV_ADDON_INTERFACE_NUMBER, kAddOnName, "test", "test");
     EXPECT_EQ(parse(text), "name=" + path + " " + c.readBack + "\n");
+    EXPECT_EQ(last_.fullReading, c.settings.fullReading);
   }
 }
 
