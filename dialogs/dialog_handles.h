@@ -15,7 +15,7 @@ namespace drawport {
 // The toolkit's handle of a dialog or control that is not yet created.
 inline constexpr int32_t kNotCreated = -2;
 
-// The handles of the Load DXF File dialog with the seventeen controls it
+// The handles of the Load DXF File dialog with the eighteen controls it
 // keeps (its two frames are not kept), and of the Select Zone dialog with
 // its list. Each dialog is created once, on its first launch.
 struct DialogHandles {
@@ -34,6 +34,7 @@ struct DialogHandles {
   int32_t hideToggle = kNotCreated;
   int32_t fileField = kNotCreated;
   int32_t browseButton = kNotCreated;
+  int32_t fullReadingToggle = kNotCreated;
 
   int32_t selectZoneDialog = kNotCreated;
   int32_t zoneList = kNotCreated;

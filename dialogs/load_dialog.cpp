@@ -83,6 +83,10 @@ void onHideToggle(int32_t state) {
   updateSensitivity();
 }
 
+// Ticked means the full reading; the classic reading otherwise. It serves
+// every kind, so it is always sensitive.
+void onFullReadingToggle(int32_t state) { importSettings().fullReading = state != 0; }
+
 // A name fits the file-name host string with its terminator.
 bool fitsFileName(const char* name) {
   return ::strnlen(name, static_cast<size_t>(kHostStringLength)) < static_cast<size_t>(kHostStringLength);
@@ -134,6 +138,7 @@ void onLoadDialogOpening() {
   for (EntityKind kind : kOpeningToggleOrder)
     toolkit().toggleSet(handles.entityToggles[static_cast<int>(kind)], settings.selects(kind));
   toolkit().toggleSet(handles.hideToggle, !settings.showInvisibleLayers);
+  toolkit().toggleSet(handles.fullReadingToggle, settings.fullReading);
   updateSensitivity();
   // Zones can be chosen only from a data set.
   const bool dataSet = OrvUtilDataSetIsAvailable();
@@ -307,6 +312,14 @@ void addKeptControls(int32_t dialog, const LoadDialogLayout& layout) {
   handles.browseButton = gui.buttonAdd(dialog, browse.x, browse.y, browse.width, browse.height, "...", onBrowse);
 }
 
+// Created after every other control, so that the controls that came before
+// it keep their creation order (and with it their tab order) in both builds.
+void addFullReadingToggle(int32_t dialog, const LoadDialogLayout& layout) {
+  const Place& place = layout.fullReadingToggle;
+  dialogHandles().fullReadingToggle = toolkit().toggleAdd(dialog, place.x, place.y, place.width, place.height,
+                                                          layout.fullReadingToggleLabel, onFullReadingToggle);
+}
+
 void createLoadDialog() {
   const LoadDialogLayout& layout = kGeneration.loadDialog;
   const int32_t dialog =
@@ -316,6 +329,7 @@ void createLoadDialog() {
   if (layout.framesFirst) addFrames(dialog, layout);
   addKeptControls(dialog, layout);
   if (!layout.framesFirst) addFrames(dialog, layout);
+  addFullReadingToggle(dialog, layout);
 }
 
 }  // namespace

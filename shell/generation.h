@@ -63,6 +63,10 @@ struct LoadDialogLayout {
   const char* hideToggleLabel;
   Place fileField, browseButton, importFrame, polylinesFrame;
   bool framesFirst;  // the frames are created before (64-bit) or after (32-bit) the other controls
+  // Chooses the full reading; created after every other control, frames
+  // included.
+  Place fullReadingToggle;
+  const char* fullReadingToggleLabel;
 };
 
 struct Generation {

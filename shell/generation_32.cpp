@@ -85,6 +85,8 @@ const Generation kGeneration = {
         {269, 165, 2745, 1876},
         {3300, 1478, 3267, 563},
         false,
+        {3300, 1150, 2900, 99},
+        "  Import blocks and newer entities",
     },
     {336, 92, 3603, 1969},
 };

@@ -85,6 +85,8 @@ const Generation kGeneration = {
         {369, 159, 1757, 1657},
         {3107, 1316, 2432, 565},
         true,
+        {3107, 1000, 2900, 127},
+        "Import blocks and newer entities",
     },
     {343, 95, 3578, 1961},
 };

@@ -57,13 +57,14 @@ class DialogScriptTest : public AddOnTest {
 TEST_F(DialogScriptTest, TogglesAndBrowseThenOkImportTheChosenKinds) {
   config.macroRecording = true;
   start();
-  const orvhost::DialogScriptOutcome outcome = play(withDrawing(
-      "# the user leaves arcs and texts out\n"
-      "\n"
-      "toggle Arcs off\n"
-      "   toggle \"  TEXT\" off\n"
-      "browse {dxf}\n"
-      "ok\n"));
+  const orvhost::DialogScriptOutcome outcome =
+      play(withDrawing("# the user leaves arcs and texts out and reads classically\n"
+                       "\n"
+                       "toggle Arcs off\n"
+                       "   toggle \"  TEXT\" off\n"
+                       "toggle Import blocks and newer entities off\n"
+                       "browse {dxf}\n"
+                       "ok\n"));
   EXPECT_TRUE(outcome.ok) << outcome.error;
   EXPECT_EQ(outcome.importResult, std::optional<bool>(true));
   EXPECT_EQ(recorded(), "-F[" + drawingPath() + "] -VL -VC -VP -VS -VF\n");
@@ -186,7 +187,8 @@ TEST_F(DialogScriptTest, ShowPrintsTheOpenDialogsAndTheMessagesSinceTheLastShow)
       "  textfield for \"File:\" = \"/nonexistent/plan.dxf\"\n"
       "  button \"...\"\n"
       "  frame \"Import\"\n"
-      "  frame \"Polylines\"\n" +
+      "  frame \"Polylines\"\n"
+      "  toggle \"  Import blocks and newer entities\" = on\n" +
       zoneDialog;
   const std::string laterView =
       "dialog \"Load DXF File\"\n"
@@ -208,7 +210,8 @@ TEST_F(DialogScriptTest, ShowPrintsTheOpenDialogsAndTheMessagesSinceTheLastShow)
       "  radiobox (\"Import as 2D\", \"Import as 3D\") = \"Import as 2D\"\n"
       "  toggle \"Hide Invisible Layers\" = off\n"
       "  textfield for \"File:\" = \"/nonexistent/plan.dxf\"\n"
-      "  button \"...\"\n" +
+      "  button \"...\"\n"
+      "  toggle \"Import blocks and newer entities\" = on\n" +
       zoneDialog;
   const std::string& view = olderGeneration() ? olderView : laterView;
   // The second show repeats the dialogs but not the message.
@@ -253,13 +256,16 @@ struct SettingCase {
   const char* flags;  // what the instruction string holds after -F[file]
 };
 
+// Each script starts from the classic reading.
+const char kReadClassically[] = "toggle \"import blocks and newer entities\" off\n";
+
 class DialogScriptSettingTest : public DialogScriptTest, public ::testing::WithParamInterface<SettingCase> {};
 
 TEST_P(DialogScriptSettingTest, ActionsReachTheInstructionString) {
   config.macroRecording = true;
   start();
   const orvhost::DialogScriptOutcome outcome =
-      play(withDrawing(std::string(GetParam().actions) + "\nbrowse {dxf}\nok\n"));
+      play(withDrawing(kReadClassically + std::string(GetParam().actions) + "\nbrowse {dxf}\nok\n"));
   ASSERT_TRUE(outcome.ok) << outcome.error;
   EXPECT_EQ(recorded(), "-F[" + drawingPath() + "]" + GetParam().flags + "\n");
 }
@@ -270,9 +276,11 @@ INSTANTIATE_TEST_SUITE_P(
                       SettingCase{"font \"times italic bold\"", " -T10"}, SettingCase{"dimension 3D", " -P2"},
                       SettingCase{"dimension 3D\ndimension \"Import as 2D\"", ""}, SettingCase{"zone 1", " -Z1"},
                       SettingCase{"zone  01x", " -Z1"},
-                      SettingCase{"toggle Text off\ntoggle \"hide invisible layers\" on", " -VL -VA -VC -VP -VS -VF -H"},
+                      SettingCase{"toggle Text off\ntoggle \"hide invisible layers\" on",
+                                  " -VL -VA -VC -VP -VS -VF -H"},
                       SettingCase{"toggle Points off\ntoggle points on", ""},
-                      SettingCase{"toggle 3D Faces off", " -VL -VA -VC -VP -VS -VT"}));
+                      SettingCase{"toggle 3D Faces off", " -VL -VA -VC -VP -VS -VT"},
+                      SettingCase{"toggle \"Import Blocks and Newer Entities\" on\ndimension 3D", " -P2 -X"}));
 
 TEST_F(DialogScriptTest, FileTakesTheRestOfTheLineAsItStands) {
   start();

@@ -23,7 +23,8 @@ const char kFontMenu[] =
     "Bold|Courier|Courier Bold]";
 
 // The first opening shows the load-time settings: every kind on, font 1,
-// 2D, invisible layers shown, no zone, no file.
+// 2D, invisible layers shown, no zone, no file, the full reading. The
+// full-reading toggle comes after every other control, frames included.
 const std::string kOlderLayout = std::string() +
                                  "dialog \"Load DXF File\" 6762x2626 parent=main\n"
                                  "label 235,2380 \"File:\"\n"
@@ -44,7 +45,8 @@ const std::string kOlderLayout = std::string() +
                                  "textfield 808,2334 5136x152 \"\"\n"
                                  "button 6096,2334 404x152 \"...\"\n"
                                  "frame 269,165 2745x1876 \"Import\"\n"
-                                 "frame 3300,1478 3267x563 \"Polylines\"\n";
+                                 "frame 3300,1478 3267x563 \"Polylines\"\n"
+                                 "toggle 3300,1150 2900x99 \"  Import blocks and newer entities\" =1\n";
 
 const std::string kLaterLayout = std::string() +
                                  "dialog \"Load DXF File\" 6762x2626 parent=main\n"
@@ -66,7 +68,8 @@ const std::string kLaterLayout = std::string() +
                                  "radiobox 3476,1449 1757x298 [Import as 2D|Import as 3D] =1\n"
                                  "toggle 216,2132 2827x127 \"Hide Invisible Layers\" =0\n"
                                  "textfield 776,2340 5055x143 \"\"\n"
-                                 "button 5934,2329 382x143 \"...\"\n";
+                                 "button 5934,2329 382x143 \"...\"\n"
+                                 "toggle 3107,1000 2900x127 \"Import blocks and newer entities\" =1\n";
 
 class LoadDialogTest : public DialogTest {
  protected:
@@ -113,7 +116,8 @@ TEST_F(LoadDialogTest, IsCreatedOnceAndLaunchedAtEveryOpening) {
 
 // Changes made before Cancel are in force at the next opening, which shows
 // them in its fixed order: dimension, font, the toggles (3D Faces before
-// Solids), sensitivity, the zone controls, the file name, no zone.
+// Solids, the full reading's last), sensitivity, the zone controls, the
+// file name, no zone.
 TEST_F(LoadDialogTest, ReopeningShowsWhatCancelKeptInTheOpeningOrder) {
   config.zones = {std::string("a"), std::string("b")};
   begin();
@@ -123,6 +127,7 @@ TEST_F(LoadDialogTest, ReopeningShowsWhatCancelKeptInTheOpeningOrder) {
   setEntity(EntityKind::Solids, false);
   ASSERT_TRUE(session().chooseRadio(dimensionBox(), 2));
   ASSERT_TRUE(session().setToggle(hideToggle(), true));
+  readClassically();
   typeFileName("C:\\dxf\\plan.dxf");
   EXPECT_TRUE(typeZone("2"));
   pressCancel(dialog);
@@ -141,6 +146,7 @@ TEST_F(LoadDialogTest, ReopeningShowsWhatCancelKeptInTheOpeningOrder) {
             "ToggleSet(3d faces, true)\n"
             "ToggleSet(solids, false)\n"
             "ToggleSet(hide invisible layers, true)\n"
+            "ToggleSet(import blocks and newer entities, false)\n"
             "SetSensitivity(radiobox1, true)\n"
             "SetSensitivity(font:, false)\n"
             "SetSensitivity(optionmenu1, false)\n"
@@ -163,11 +169,43 @@ TEST_F(LoadDialogTest, OpeningShowsWhatTheLastMacroImportLeft) {
     toggles += std::to_string(control(entityToggle(static_cast<EntityKind>(kind))).value);
   EXPECT_EQ(toggles, "0101000");
   EXPECT_EQ(control(hideToggle()).value, 1);
+  EXPECT_EQ(control(fullReadingToggle()).value, 0);
   EXPECT_EQ(control(fontMenu()).value, 3);
   EXPECT_EQ(control(dimensionBox()).value, 2);
   EXPECT_EQ(text(fileField()), path);
   EXPECT_EQ(text(zoneField()), "<<None>>");
   pressCancel(dialog);
+}
+
+// The full-reading toggle shows the reading the last macro import chose
+// (each case's macro undoes what the case before set the toggle to), and
+// what it is set to is what OK writes.
+TEST_F(LoadDialogTest, FullReadingToggleShowsTheSwitchAtOpeningAndWritesIt) {
+  const struct {
+    const char* macroFlags;
+    int shown;
+    bool set;
+    const char* written;  // the flags after -F[...]
+  } cases[] = {
+      {"", 0, true, "-X"},
+      {"-P2", 0, false, "-P2"},
+      {"-x", 1, false, ""},
+      {"-X -P2", 1, true, "-P2 -X"},
+  };
+  begin();
+  const std::string path = lineDrawing();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.macroFlags);
+    ASSERT_EQ(macro(instructionFor(path, c.macroFlags)).result, true);
+    const int32_t dialog = openLoadDialog();
+    EXPECT_EQ(control(fullReadingToggle()).value, c.shown);
+    EXPECT_TRUE(control(fullReadingToggle()).sensitive);
+    ASSERT_TRUE(session().setToggle(fullReadingToggle(), c.set));
+    pressOk(dialog);
+    ASSERT_FALSE(written().empty());
+    EXPECT_EQ(written().back(), instructionFor(path, c.written));
+  }
+  EXPECT_EQ(written().size(), std::size(cases));
 }
 
 // The opening hands the file name to the field and empties it: what the
@@ -248,6 +286,7 @@ struct WrittenCase {
   bool hide;
   const char* zone;  // typed into the zone field, with three zones
   const char* flags;
+  bool fullReading = false;  // the full-reading toggle at OK
 };
 void PrintTo(const WrittenCase& c, std::ostream* out) { *out << c.name; }
 
@@ -272,6 +311,7 @@ TEST_P(WrittenStringTest, OkWritesTheChoicesAsAnInstructionString) {
   if (c.zone) {
     EXPECT_TRUE(typeZone(c.zone));
   }
+  ASSERT_TRUE(session().setToggle(fullReadingToggle(), c.fullReading));
   typeFileName(path);
   pressOk(dialog);
   EXPECT_THAT(written(), ::testing::ElementsAre(instructionFor(path, c.flags)));
@@ -296,7 +336,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "-VL -VA -VC -VP -VS -VF -VT -H"},
         WrittenCase{"BracketsInTheNameAreEscaped", "a[1].dxf", 0, {}, 0, false, nullptr, ""},
         WrittenCase{"DefaultFontAnd2DWriteNothing", "plan.dxf", 1, {K::Arcs}, 1, false, nullptr,
-                    "-VL -VC -VP -VS -VF -VT"}),
+                    "-VL -VC -VP -VS -VF -VT"},
+        WrittenCase{"FullReadingAloneWritesX", "plan.dxf", 0, {}, 0, false, nullptr, "-X", true},
+        WrittenCase{"FullReadingComesAfterEveryOtherFlag", "plan.dxf", 3,
+                    {K::Text, K::Circles, K::Points, K::Solids, K::Faces3D}, 2, true, "2",
+                    "-VL -VA -T3 -Z2 -P2 -H -X", true}),
     [](const ::testing::TestParamInfo<WrittenCase>& info) { return std::string(info.param.name); });
 
 // --- The import that follows OK ---
@@ -306,6 +350,7 @@ TEST_F(LoadDialogTest, OkDismissesThenImportsThenReleasesItsStringsAndFinishesTh
   begin();
   const std::string path = lineDrawing();
   const int32_t dialog = openLoadDialog();
+  readClassically();
   typeFileName(path);
   host().journal().clear();
   pressOk(dialog);
@@ -348,6 +393,7 @@ TEST_P(FailedImportTest, ARunThatFailsEndsWithErrorReadingAfterItsOwnMessage) {
   begin();
   const std::string path = files.write("drawing.dxf", GetParam().content);
   const int32_t dialog = openLoadDialog();
+  readClassically();
   typeFileName(path);
   pressOk(dialog);
   EXPECT_EQ(messages(), GetParam().messages);
@@ -449,6 +495,7 @@ TEST_F(LoadDialogTest, ABracketedNameThatJustFitsIsWritten) {
   begin();
   const std::string path = pathOfLength(files, (olderGeneration() ? 260 : 261) - 3);
   const int32_t dialog = openLoadDialog();
+  readClassically();
   typeFileName(path);
   pressOk(dialog);
   EXPECT_THAT(written(), ::testing::ElementsAre("-F[" + path + "]"));
@@ -484,6 +531,7 @@ TEST_F(LoadDialogTest, BrowseFillsTheFieldAndIsTheNextBrowseDefault) {
   const std::string path = lineDrawing();
   host().config().fileDialogAnswer = path;
   const int32_t dialog = openLoadDialog();
+  readClassically();
   host().journal().clear();
   pressButton(browseButton());
   EXPECT_EQ(text(fileField()), path);

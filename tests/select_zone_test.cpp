@@ -30,8 +30,9 @@ class SelectZoneTest : public DialogTest {
   }
   // A click on row `row` of the zone list.
   void click(int32_t row) { EXPECT_TRUE(session().selectRow(zoneList(), row)) << "row " << row; }
-  // OK of the Load DXF File dialog with a file of one line.
+  // OK of the Load DXF File dialog with a file of one line, read classically.
   void importLine() {
+    readClassically();
     typeFileName(lineDrawing());
     pressOk(loadDialog());
   }

@@ -157,6 +157,7 @@ int32_t DialogTest::entityToggle(EntityKind kind) {
 }
 
 int32_t DialogTest::hideToggle() { return session().findControl(loadDialog(), ControlKind::Toggle, "", 7); }
+int32_t DialogTest::fullReadingToggle() { return session().findControl(loadDialog(), ControlKind::Toggle, "", 8); }
 int32_t DialogTest::fontMenu() { return session().findControl(loadDialog(), ControlKind::OptionMenu, ""); }
 int32_t DialogTest::dimensionBox() { return session().findControl(loadDialog(), ControlKind::RadioBox, ""); }
 int32_t DialogTest::zoneField() { return session().findControl(loadDialog(), ControlKind::TextField, "", 0); }
@@ -171,6 +172,10 @@ int32_t DialogTest::zoneList() { return session().findControl(selectZoneDialog()
 
 void DialogTest::setEntity(EntityKind kind, bool on) {
   EXPECT_TRUE(session().setToggle(entityToggle(kind), on)) << "entity toggle " << static_cast<int>(kind);
+}
+
+void DialogTest::readClassically() {
+  EXPECT_TRUE(session().setToggle(fullReadingToggle(), false)) << "the full-reading toggle is not usable";
 }
 
 void DialogTest::typeFileName(const std::string& text) {

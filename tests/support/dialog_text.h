@@ -54,6 +54,7 @@ class DialogTest : public AddOnTest {
   // The Load DXF File dialog's controls (while it is open).
   int32_t entityToggle(EntityKind kind);
   int32_t hideToggle();
+  int32_t fullReadingToggle();
   int32_t fontMenu();
   int32_t dimensionBox();
   int32_t zoneField();
@@ -65,6 +66,8 @@ class DialogTest : public AddOnTest {
 
   // Acting as the user; each fails the test when the control is not usable.
   void setEntity(EntityKind kind, bool on);
+  // Turns the full reading off: what OK imports is read classically.
+  void readClassically();
   void typeFileName(const std::string& text);
   // Types into the zone field; the check's answer.
   bool typeZone(const std::string& text);
