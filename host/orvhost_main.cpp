@@ -40,6 +40,11 @@ Commands:
                           instruction string -F[FILE] FLAG... (a backslash is
                           written before each [ and ] of FILE), e.g.
                             orvhost import plan.dxf -VL -VC -P2
+                          -X reads the drawing in full, as today's CAD
+                          programs show it (colours, object coordinate
+                          systems, bulges, LWPOLYLINE, blocks, curves, MTEXT,
+                          HATCH); without it the drawing is read classically:
+                            orvhost import plan.dxf -X
   macro NAME TEXT         hand TEXT to the macro command registered as NAME,
                           as the host's macro language would
   dialog SCRIPT           choose "DXF Loader" in the import menu, then play the
@@ -109,6 +114,9 @@ they stand.
 Error boxes and message boxes are shown on standard error as they appear; the
 percent-done dialog shows as a progress line when standard error is a
 terminal.
+
+A macro command that fails shows the text it hands back on standard error:
+  orvhost: DXF Loader: Error reading file
 
 Exit status: 0 when the command returned true, 1 when it returned false or no
 handler is registered under NAME, 2 for a usage error, 3 when the add-on
@@ -299,6 +307,7 @@ int main(int argc, char** argv) {
     const std::string text = verb == "import" ? instructionForImport(command) : command[2];
     const orvhost::MacroOutcome macro = session.runMacro(name, text);
     if (!macro.result) std::cerr << "orvhost: no macro command is registered as \"" << name << "\"\n";
+    if (macro.result == false && macro.errorText) std::cerr << "orvhost: " << name << ": " << *macro.errorText << "\n";
     outcome.result = macro.result;
     outcome.errorText = macro.errorText;
   } else if (verb == "dialog") {

@@ -132,6 +132,29 @@ TEST_F(OrvhostCliTest, ExitStatusTellsTheOutcome) {
   }
 }
 
+// Standard error carries the add-on's boxes, then the text the failed
+// command handed back.
+TEST_F(OrvhostCliTest, AFailedCommandShowsTheTextItHandsBack) {
+  const std::string empty = files.write("empty.dxf", dxfFile(entitiesSection("")));
+  const struct {
+    std::vector<std::string> arguments;
+    const char* err;
+  } cases[] = {
+      {{"import", "/nonexistent.dxf"}, "orvhost: DXF Loader: Error reading file\n"},
+      {{"import", empty}, "error box: No entities found in this DXF file\norvhost: DXF Loader: Error reading file\n"},
+      {{"macro", "DXF Loader", "Q@"},
+       "message box: DXF Loader: / Invalid parameter string. Some default settings may be used.\n"
+       "orvhost: DXF Loader: Error reading file\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments.back());
+    const ProgramRun run = orvhost(c.arguments);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_EQ(run.out, "");
+  }
+}
+
 TEST_F(OrvhostCliTest, RecordShowsTheRecordedMacro) {
   const std::string drawing = files.write("plan.dxf", kLineAndCircle);
   const ProgramRun run = orvhost({"--record", "import", drawing, "-VL", "-VC"});
@@ -168,7 +191,8 @@ TEST_F(OrvhostCliTest, HelpTellsHowToUseItAndTheScriptActions) {
   EXPECT_EQ(run.err, "");
   EXPECT_THAT(run.out, StartsWith("usage: orvhost [OPTIONS] COMMAND ARGS...\n"));
   for (const char* documented : {"--dialog-svg PATH", "--show-each", "Dialog scripts:", "toggle LABEL on|off",
-                                 "browse-cancel", "select-zone", "pick N | pick ROW", "show-each on|off"})
+                                 "browse-cancel", "select-zone", "pick N | pick ROW", "show-each on|off",
+                                 "orvhost import plan.dxf -X", "orvhost: DXF Loader: Error reading file"})
     EXPECT_THAT(run.out, HasSubstr(documented));
 }
 
