@@ -111,12 +111,19 @@ bool LayerTable::store(const LayerRecord& record) {
 }
 
 bool LayerTable::findColour(std::string_view name, int32_t* colour) const {
-  if (name.size() >= LayerRecord::kNameCapacity) return false;  // no record holds so long a name
-  const int32_t index = firstWithFoldedName(name, foldedHash(name));
-  if (index < 0) return false;
-  *colour = records_[index].colour;
+  const LayerRecord* record = find(name);
+  if (!record) return false;
+  *colour = record->colour;
   return true;
 }
+
+const LayerRecord* LayerTable::find(std::string_view name) const {
+  if (name.size() >= LayerRecord::kNameCapacity) return nullptr;  // no record holds so long a name
+  const int32_t index = firstWithFoldedName(name, foldedHash(name));
+  return index < 0 ? nullptr : &records_[index];
+}
+
+void setLayerName(LayerRecord& record, std::string_view name) { setName(record, name); }
 
 bool readLayerTable(DxfReader& in, LayerTable& layers) {
   LayerRecord record = startLayerRecord();

@@ -16,6 +16,11 @@ struct LayerRecord {
   static constexpr size_t kNameCapacity = 255;  // 254 characters and the terminator
   char name[kNameCapacity];
   int32_t colour;
+  // Read by the full reading only: the layer's flags (bit 0: frozen) and its
+  // true colour (0x00RRGGBB), when it has one.
+  int32_t flags;
+  int32_t trueColour;
+  bool hasTrueColour;
 };
 
 class LayerTable {
@@ -33,6 +38,9 @@ class LayerTable {
   // The colour of the first layer, in table order, whose name equals `name`
   // without regard to case; false when none does.
   bool findColour(std::string_view name, int32_t* colour) const;
+  // The first layer, in table order, whose name equals `name` without
+  // regard to case; null when none does.
+  const LayerRecord* find(std::string_view name) const;
 
  private:
   // Layers are found through a hash index of their case-folded names; the
@@ -50,5 +58,8 @@ class LayerTable {
 // "ENDTAB" or the end of the file, storing each layer in `layers`. On a
 // failed growth of the table it halts the reader and returns false.
 bool readLayerTable(DxfReader& in, LayerTable& layers);
+
+// Sets a record's name, cut to the 254 characters a record holds.
+void setLayerName(LayerRecord& record, std::string_view name);
 
 }  // namespace drawport

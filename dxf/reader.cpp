@@ -106,6 +106,7 @@ bool DxfReader::readLine() {
   if (lineEnd) {
     token_ = std::string_view(start, static_cast<size_t>(stop - start));
     begin_ = static_cast<size_t>(lineEnd + 1 - buffer_);
+    lineCut_ = false;
     return true;
   }
   // A line that goes on past what the buffer holds, or past the line limit.
@@ -113,6 +114,7 @@ bool DxfReader::readLine() {
   size_t length;
   if (!nextLine(whole, length)) return false;
   const char* const end = whole + length;
+  lineCut_ = length == kMaxLineCharacters && whole[length - 1] != '\n';
   start = skipBlanks(whole, end);
   stop = start;
   while (stop < end && !kEnds(*stop)) ++stop;
@@ -130,6 +132,28 @@ void DxfReader::readToken() {
 
 void DxfReader::readValue() {
   if (!readLine<endsValue>()) endOfFile_ = true;
+}
+
+void DxfReader::readWholeLine() {
+  if (linesSinceCheck_++ == kLinesPerProgressCheck) {
+    linesSinceCheck_ = 0;
+    checkProgress();
+  }
+  if (!readLine<endsValue>()) {
+    endOfFile_ = true;
+    return;
+  }
+  if (lineCut_) skipRestOfLine();
+}
+
+void DxfReader::skipRestOfLine() {
+  // Reading on may move the buffer's bytes: the token is kept apart first.
+  std::memcpy(heldLine_, token_.data(), token_.size());
+  token_ = std::string_view(heldLine_, token_.size());
+  const char* piece;
+  size_t length;
+  while (nextLine(piece, length))
+    if (piece[length - 1] == '\n') break;
 }
 
 int32_t DxfReader::codeNumber() const { return parseLong32(token_); }

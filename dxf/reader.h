@@ -38,6 +38,16 @@ class DxfReader {
   // ReadValue: reads the next line; the current token becomes the line after
   // its leading blanks and tabs, up to its line end. No counting.
   void readValue();
+  // ReadLine for reading by group pairs: reads the next line, counted like
+  // ReadToken; the current token becomes the line after its leading blanks
+  // and tabs, up to its line end. A line longer than the limit is cut to it
+  // and the rest of the line passed over, so that the next read is the next
+  // line of the file.
+  void readWholeLine();
+  // Asks the host's percent-done dialog now, with the file position reached:
+  // long work between two lines (drawing a large block many times) keeps the
+  // dialog alive and the user's stop request heard.
+  void checkProgressNow() { checkProgress(); }
 
   // The current token: valid until the next read.
   std::string_view token() const { return token_; }
@@ -82,6 +92,8 @@ class DxfReader {
   // false when nothing is left.
   template <bool (*kEnds)(char)>
   bool readLine();
+  // Passes over the rest of a line that came back cut at the line limit.
+  void skipRestOfLine();
 
   static constexpr size_t kBlockSize = 1 << 16;
 
@@ -92,11 +104,13 @@ class DxfReader {
   bool cancelled_ = false;
   bool streamAtEnd_ = false;
   bool blockAtEnd_ = false;  // the last block read reached the end of the file
+  bool lineCut_ = false;     // the last line read was a piece of a longer line
   int32_t linesSinceCheck_ = 0;
   int64_t blockPosition_ = 0;  // file position of buffer_[0]
   size_t begin_ = 0;           // first unread byte
   size_t end_ = 0;             // end of the bytes read
   char buffer_[kBlockSize];
+  char heldLine_[kLineLimit];  // the token of a cut line, while its rest is passed over
 };
 
 // Names equal without regard to the case of letters a to z: same length,

@@ -36,4 +36,42 @@ OrvGeomID_t createAnchoredPolyline(const Run& run, int32_t count, const Point3& 
   return polyline;
 }
 
+AnchoredPolyline::AnchoredPolyline(const Run& run) : run_(run), vertices_(run.tables.vertices) {
+  setEntry(0, {0, 0, 0});
+}
+
+void AnchoredPolyline::add(const Point3& point) {
+  if (pointCount_ == 0) {
+    first_ = anchor_ = point;
+    pointCount_ = 1;
+  } else if (pointCount_ == kPointsPerPiece) {
+    createPiece();
+    anchor_ = previous_;
+    setEntry(1, point);
+    pointCount_ = 2;
+  } else {
+    previous_ = point;
+    setEntry(pointCount_++, point);
+  }
+}
+
+void AnchoredPolyline::finish(bool closed) {
+  if (pointCount_ < 2) return;
+  if (closed) setEntry(pointCount_++, first_);
+  createPiece();
+}
+
+void AnchoredPolyline::setEntry(int32_t index, const Point3& point) {
+  vertices_.x[index] = point.x - anchor_.x;
+  vertices_.y[index] = point.y - anchor_.y;
+  vertices_.z[index] = point.z - anchor_.z;
+}
+
+void AnchoredPolyline::createPiece() {
+  const OrvGeomID_t piece = createAnchoredPolyline(run_, pointCount_, anchor_);
+  if (style.filled) OrvUtilGeomSetFillColor(piece, style.colour);
+  OrvUtilGeomSetColor(piece, style.colour);
+  if (style.filled) OrvUtilGeomSetIsFilled(piece, OrvTrue);
+}
+
 }  // namespace drawport

@@ -68,6 +68,44 @@ struct Point3 {
 // caller's to set.
 OrvGeomID_t createAnchoredPolyline(const Run& run, int32_t count, const Point3& anchor);
 
+// How the pieces of a polyline are finished: a colour, and for filled
+// outlines (solids) the same colour as fill.
+struct PieceStyle {
+  OrvColorIndex_t colour = 0;
+  bool filled = false;
+};
+
+// A polyline of any number of points, created as host polylines of at most
+// 2997 points built in the run's vertex arrays: the first point is the
+// anchor, and every piece after the first starts at the last point of the
+// piece before it. Points are absolute, after any rotation.
+class AnchoredPolyline {
+ public:
+  static constexpr int32_t kPointsPerPiece = 2997;
+
+  explicit AnchoredPolyline(const Run& run);
+  AnchoredPolyline(const AnchoredPolyline&) = delete;
+  AnchoredPolyline& operator=(const AnchoredPolyline&) = delete;
+
+  // Set before the first piece is created.
+  PieceStyle style;
+
+  void add(const Point3& point);
+  // Creates the last piece when it holds two points or more; a closed
+  // polyline returns to its first point, which has the arrays' last place to
+  // itself.
+  void finish(bool closed);
+
+ private:
+  void setEntry(int32_t index, const Point3& point);
+  void createPiece();
+
+  const Run& run_;
+  VertexArrays& vertices_;
+  int32_t pointCount_ = 0;
+  Point3 anchor_, first_, previous_;
+};
+
 // The entity group loop: reads the entity's groups up to the line "0" that
 // opens the next entity. Groups 8 and 62 fill `attributes`; every other
 // group code goes to `readGroup(code)`, which reads the value line of the

@@ -15,8 +15,10 @@ void convertPolyline(Run& run);
 void convertSolid(Run& run);
 void convert3DFace(Run& run);
 // POINT entities go to PointList; the points pass draws them as circles
-// sized from the drawing's extents.
+// sized from the drawing's extents (nothing when these are no box of
+// positive width and height).
+struct DrawingExtents;
 void gatherPoint(Run& run);
-void drawGatheredPoints(Run& run);
+void drawGatheredPoints(Run& run, const DrawingExtents& extents);
 
 }  // namespace drawport

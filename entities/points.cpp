@@ -29,11 +29,10 @@ void gatherPoint(Run& run) {
   }
   growExtents(run, x, y);
   rotateIfActive(run, x, y);
-  points.entries[points.count++] = {x, y, attributes.colour};
+  points.entries[points.count++] = {x, y, hostColourFor(run, attributes.colour)};
 }
 
-void drawGatheredPoints(Run& run) {
-  const DrawingExtents& extents = run.header.extents;
+void drawGatheredPoints(Run& run, const DrawingExtents& extents) {
   const double width = extents.maxX - extents.minX;
   const double height = extents.maxY - extents.minY;
   if (!(width > 0) || !(height > 0)) return;
@@ -42,7 +41,7 @@ void drawGatheredPoints(Run& run) {
   for (int32_t i = 0; i < points.count; ++i) {
     const PointEntry& point = points.entries[i];
     const OrvGeomID_t circle = OrvUtilGeomCircleCreate(0, point.x, point.y, radius);
-    OrvUtilGeomSetColor(circle, hostColourFor(run, point.colour));
+    OrvUtilGeomSetColor(circle, point.hostColour);
     attachGeometryToSelectedZone(run, circle);
   }
 }

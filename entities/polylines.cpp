@@ -9,14 +9,11 @@
 namespace drawport {
 namespace {
 
-constexpr int32_t kPointsPerPiece = 2997;
 constexpr int32_t kClosedFlag = 1;
 
 class PolylineBuilder {
  public:
-  explicit PolylineBuilder(Run& run) : run_(run), vertices_(run.tables.vertices) {
-    setEntry(0, {0, 0, 0});
-  }
+  explicit PolylineBuilder(Run& run) : run_(run), points_(run) {}
 
   EntityAttributes attributes;
   int32_t flags = 0;
@@ -28,43 +25,18 @@ class PolylineBuilder {
       attributes.colour = findLayerColour(run_, attributes.layer.view());
       attributes.colourGiven = true;
     }
-    if (pointCount_ == 0) {
-      first_ = anchor_ = vertex;
-      pointCount_ = 1;
-    } else if (pointCount_ == kPointsPerPiece) {
-      createPiece();
-      anchor_ = previous_;
-      setEntry(1, vertex);
-      pointCount_ = 2;
-    } else {
-      previous_ = vertex;
-      setEntry(pointCount_++, vertex);
-    }
+    points_.style.colour = hostColourFor(run_, attributes.colour);
+    points_.add(vertex);
   }
 
   void finish() {
-    if (pointCount_ < 2) return;
-    // The closing point has the array's last place to itself.
-    if (flags & kClosedFlag) setEntry(pointCount_++, first_);
-    createPiece();
+    points_.style.colour = hostColourFor(run_, attributes.colour);
+    points_.finish(flags & kClosedFlag);
   }
 
  private:
-  void setEntry(int32_t index, const Point3& point) {
-    vertices_.x[index] = point.x - anchor_.x;
-    vertices_.y[index] = point.y - anchor_.y;
-    vertices_.z[index] = point.z - anchor_.z;
-  }
-
-  void createPiece() {
-    const OrvGeomID_t piece = createAnchoredPolyline(run_, pointCount_, anchor_);
-    OrvUtilGeomSetColor(piece, hostColourFor(run_, attributes.colour));
-  }
-
   Run& run_;
-  VertexArrays& vertices_;
-  int32_t pointCount_ = 0;
-  Point3 anchor_, first_, previous_;
+  AnchoredPolyline points_;
 };
 
 // Read vertex: x, y and z of one VERTEX, up to the "0" that opens the next

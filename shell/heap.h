@@ -4,8 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 namespace drawport {
 
@@ -61,5 +63,34 @@ class HeapArray {
   T* data_ = nullptr;
   int32_t capacity_ = 0;
 };
+
+// The standard containers of the full reading take their memory from the
+// add-on's heap too. A failed allocation throws std::bad_alloc, which the
+// full reading catches before it returns to the host and turns into the
+// run's out-of-memory failure.
+template <class T>
+struct HeapAllocator {
+  using value_type = T;
+  HeapAllocator() = default;
+  template <class U>
+  HeapAllocator(const HeapAllocator<U>&) {}
+  T* allocate(std::size_t count) {
+    void* block = count <= SIZE_MAX / sizeof(T) ? heapResize(nullptr, count * sizeof(T)) : nullptr;
+    if (!block) throw std::bad_alloc();
+    return static_cast<T*>(block);
+  }
+  void deallocate(T* block, std::size_t) { heapFree(block); }
+  template <class U>
+  bool operator==(const HeapAllocator<U>&) const {
+    return true;
+  }
+  template <class U>
+  bool operator!=(const HeapAllocator<U>&) const {
+    return false;
+  }
+};
+
+template <class T>
+using HeapVector = std::vector<T, HeapAllocator<T>>;
 
 }  // namespace drawport

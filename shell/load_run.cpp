@@ -2,12 +2,14 @@
 
 #include <cstring>
 
+#include "dxf/full/file_reading.h"
 #include "dxf/sections.h"
 #include "entities/converters.h"
 #include "shell/addon.h"
 #include "shell/files.h"
 #include "shell/generation.h"
 #include "shell/instruction_string.h"
+#include "shell/pass.h"
 #include "shell/run.h"
 
 namespace drawport {
@@ -29,12 +31,7 @@ bool isBinaryDxf(const char* fileName, char* probeBuffer) {
 // up to the 0/EOF pair. Returns whether it read an ENTITIES section.
 bool runPass(Run& run, int pass) {
   DxfReader& in = run.in;
-  in.startPass();
-  run.entitiesRead = false;
-  OrvUtilDialogLaunchPercentDone("Reading DXF file...", OrvTrue);
-  OrvUtilDrawGraphics(OrvFalse);
-  VertexArrays& vertices = run.tables.vertices;
-  vertices.x[0] = vertices.y[0] = vertices.z[0] = 0;
+  beginPass(run);
   bool endMarkerMet = false;
   while (!in.cancelled() && !in.endOfFile() && !in.streamAtEnd()) {
     in.readToken();
@@ -48,13 +45,19 @@ bool runPass(Run& run, int pass) {
       break;
     }
   }
-  // A file whose last line has no line end stops the loop by the stream's
-  // own end; without the 0/EOF pair that is the file's end all the same.
-  if (!endMarkerMet && in.streamAtEnd()) in.halt();
-  if (!run.outOfMemory) drawGatheredPoints(run);
-  OrvUtilDrawGraphics(OrvTrue);
-  OrvUtilDialogDropPercentDone();
+  endPass(run, endMarkerMet, run.header.extents);
   return run.entitiesRead;
+}
+
+// The classic reading: one pass, and a second one with BLOCKS when the first
+// found no entity of a selected kind.
+void readClassically(Run& run) {
+  const bool entitiesSectionRead = runPass(run, 1);
+  // Drawings whose entities stand only in blocks: read again, with BLOCKS.
+  if ((!entitiesSectionRead || !run.entitiesFound) && !run.outOfMemory) {
+    run.in.rewind();
+    runPass(run, 2);
+  }
 }
 
 struct ReadOutcome {
@@ -74,12 +77,10 @@ ReadOutcome readFile(std::FILE* file, const ImportSettings& settings) {
   DxfReader reader(file, settings.fileSize);
   Run run(reader, settings, tables);
   run.colours.setBackground(OrvUtilFrameGetBackgroundColor());
-  const bool entitiesSectionRead = runPass(run, 1);
-  // Drawings whose entities stand only in blocks: read again, with BLOCKS.
-  if ((!entitiesSectionRead || !run.entitiesFound) && !run.outOfMemory) {
-    reader.rewind();
-    runPass(run, 2);
-  }
+  if (settings.fullReading)
+    readFully(run);
+  else
+    readClassically(run);
   outcome.endOfFile = reader.endOfFile();
   if (run.outOfMemory) {
     OrvUtilDialogErrMsg("DXF Loader: Out of memory");
@@ -100,6 +101,24 @@ void recordAndFit(const char* instructionString) {
 }
 
 }  // namespace
+
+void beginPass(Run& run) {
+  run.in.startPass();
+  run.entitiesRead = false;
+  OrvUtilDialogLaunchPercentDone("Reading DXF file...", OrvTrue);
+  OrvUtilDrawGraphics(OrvFalse);
+  VertexArrays& vertices = run.tables.vertices;
+  vertices.x[0] = vertices.y[0] = vertices.z[0] = 0;
+}
+
+void endPass(Run& run, bool endMarkerMet, const DrawingExtents& pointExtents) {
+  // A file whose last line has no line end stops the loop by the stream's
+  // own end; without the 0/EOF pair that is the file's end all the same.
+  if (!endMarkerMet && run.in.streamAtEnd()) run.in.halt();
+  if (!run.outOfMemory) drawGatheredPoints(run, pointExtents);
+  OrvUtilDrawGraphics(OrvTrue);
+  OrvUtilDialogDropPercentDone();
+}
 
 bool runLoad(const char* instructionString) {
   ImportSettings& settings = importSettings();

@@ -46,7 +46,7 @@ struct UcsRotation {
 // POINT entities gathered during a pass, drawn as circles at its end.
 struct PointEntry {
   double x, y;
-  int32_t colour;
+  OrvColorIndex_t hostColour;
 };
 
 struct PointList {

@@ -1,0 +1,118 @@
+#include "dxf/full/entity_record.h"
+
+#include <cmath>
+#include <limits>
+
+#include "dxf/full/pair_reader.h"
+#include "dxf/numbers.h"
+
+namespace drawport::full {
+namespace {
+
+struct CodeRange {
+  int32_t first, last;
+};
+// Reals, integers and booleans.
+constexpr CodeRange kNumberCodes[] = {
+    {10, 59},   {60, 79},   {90, 99},   {110, 149}, {160, 179}, {210, 239},   {270, 289},   {290, 299},
+    {370, 389}, {400, 409}, {420, 429}, {440, 459}, {460, 469}, {1010, 1059}, {1060, 1071},
+};
+// Of these, integers and booleans: read as whole numbers.
+constexpr CodeRange kIntegerCodes[] = {
+    {60, 79},   {90, 99},   {160, 179}, {270, 289}, {290, 299},
+    {370, 389}, {400, 409}, {420, 429}, {440, 459}, {1060, 1071},
+};
+
+template <size_t N>
+bool inRanges(int32_t code, const CodeRange (&ranges)[N]) {
+  for (const CodeRange& range : ranges)
+    if (code >= range.first && code <= range.last) return true;
+  return false;
+}
+
+constexpr int32_t kApplicationGroup = 102;
+constexpr int32_t kFirstExtendedData = 1000;
+
+}  // namespace
+
+bool isNumberCode(int32_t code) { return inRanges(code, kNumberCodes); }
+
+int32_t RecordView::integer(size_t i) const {
+  const double value = number(i);
+  if (!(value >= std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
+  if (!(value <= std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(value);
+}
+
+size_t RecordView::find(int32_t code, size_t from) const {
+  for (size_t i = from; i < count_; ++i)
+    if (groups_[i].code == code) return i;
+  return count_;
+}
+
+double RecordView::numberOr(int32_t code, double fallback) const {
+  for (size_t i = count_; i-- > 0;)
+    if (groups_[i].code == code) return groups_[i].number;
+  return fallback;
+}
+
+int32_t RecordView::integerOr(int32_t code, int32_t fallback) const {
+  for (size_t i = count_; i-- > 0;)
+    if (groups_[i].code == code) return integer(i);
+  return fallback;
+}
+
+std::string_view RecordView::textOr(int32_t code, std::string_view fallback) const {
+  for (size_t i = count_; i-- > 0;)
+    if (groups_[i].code == code) return text(i);
+  return fallback;
+}
+
+void EntityRecord::clear(std::string_view name) {
+  name_.assign(name.data(), name.size());
+  groups_.clear();
+  texts_.clear();
+  oversized_ = false;
+}
+
+void EntityRecord::add(int32_t code, std::string_view value) {
+  Group group{code, 0, 0, 0.0};
+  if (inRanges(code, kIntegerCodes)) {
+    group.number = parseLong32(value);
+  } else if (isNumberCode(code)) {
+    group.number = parseReal(value);
+  } else {
+    if (texts_.size() + value.size() > kMostTextBytes) {
+      oversized_ = true;
+      return;
+    }
+    group.textOffset = static_cast<uint32_t>(texts_.size());
+    group.textLength = static_cast<uint32_t>(value.size());
+    texts_.insert(texts_.end(), value.begin(), value.end());
+  }
+  if (groups_.size() >= kMostGroups) {
+    oversized_ = true;
+    return;
+  }
+  groups_.push_back(group);
+}
+
+bool EntityRecord::read(PairReader& pairs) {
+  clear(pairs.keyword());
+  bool inApplicationGroup = false;
+  while (pairs.next()) {
+    const int32_t code = pairs.code();
+    if (code == 0) return true;
+    if (code == kApplicationGroup) {
+      // "{NAME" opens an application's group, "}" closes it.
+      const std::string_view value = pairs.keyword();
+      inApplicationGroup = !value.empty() && value.front() == '{';
+      continue;
+    }
+    if (inApplicationGroup || code >= kFirstExtendedData || code == PairReader::kNoCode || oversized_) continue;
+    add(code, pairs.value());
+  }
+  return false;
+}
+
+}  // namespace drawport::full

@@ -1,0 +1,90 @@
+// An entity as the full reading holds it: its name and its groups in file
+// order, each value already read as what its code says it is, a number or a
+// text. Converters take an entity as such a record, whether it was just read
+// from the ENTITIES section or is held in a block definition.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "shell/heap.h"
+
+namespace drawport::full {
+
+class PairReader;
+
+// Whether a code's value is a text or a number (integers and booleans
+// included); codes of no known kind keep their text.
+bool isNumberCode(int32_t code);
+
+// One group as held. Numbers are read once, when the entity is read; texts
+// live in the text store of the record or block that holds the group.
+struct Group {
+  int32_t code;
+  uint32_t textOffset;
+  uint32_t textLength;
+  double number;
+};
+
+// A view of one entity's groups.
+class RecordView {
+ public:
+  RecordView() = default;
+  RecordView(std::string_view name, const Group* groups, size_t count, const char* texts)
+      : name_(name), groups_(groups), count_(count), texts_(texts) {}
+
+  std::string_view name() const { return name_; }
+  size_t size() const { return count_; }
+  int32_t code(size_t i) const { return groups_[i].code; }
+  double number(size_t i) const { return groups_[i].number; }
+  int32_t integer(size_t i) const;
+  std::string_view text(size_t i) const {
+    return std::string_view(texts_ + groups_[i].textOffset, groups_[i].textLength);
+  }
+
+  // The index of the first group with `code` at or after `from`, or size().
+  size_t find(int32_t code, size_t from = 0) const;
+  bool has(int32_t code) const { return find(code) < count_; }
+  // The value of the last group with `code`, or `fallback` when there is
+  // none: a later group of the same code replaces an earlier one.
+  double numberOr(int32_t code, double fallback) const;
+  int32_t integerOr(int32_t code, int32_t fallback) const;
+  std::string_view textOr(int32_t code, std::string_view fallback = {}) const;
+
+ private:
+  std::string_view name_;
+  const Group* groups_ = nullptr;
+  size_t count_ = 0;
+  const char* texts_ = nullptr;
+};
+
+// The groups of the entity being read, reused from entity to entity.
+class EntityRecord {
+ public:
+  // Bounds on what one entity may hold (a polyline of millions of vertices
+  // fits); an entity beyond them is passed over whole.
+  static constexpr size_t kMostGroups = size_t{1} << 22;
+  static constexpr size_t kMostTextBytes = size_t{1} << 26;
+
+  RecordView view() const { return RecordView(name_, groups_.data(), groups_.size(), texts_.data()); }
+  bool oversized() const { return oversized_; }
+
+  // Reads the entity whose 0/NAME pair `pairs` holds now, up to the next
+  // pair of code 0, which `pairs` then holds. Application groups (102 "{"
+  // to 102 "}") and extended data (codes 1000 and above) are passed over.
+  // False when the file ends first: an entity cut off by the end of the
+  // file is dropped.
+  bool read(PairReader& pairs);
+
+ private:
+  void clear(std::string_view name);
+  void add(int32_t code, std::string_view value);
+
+  std::string name_;
+  HeapVector<Group> groups_;
+  HeapVector<char> texts_;
+  bool oversized_ = false;
+};
+
+}  // namespace drawport::full

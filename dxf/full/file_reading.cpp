@@ -1,0 +1,243 @@
+#include "dxf/full/file_reading.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+#include <string_view>
+
+#include "dxf/numbers.h"
+#include "entities/coordinates.h"
+#include "entities/full/drawing.h"
+#include "entities/full/inserts.h"
+#include "shell/pass.h"
+#include "shell/run.h"
+
+namespace drawport {
+namespace full {
+namespace {
+
+// A layer without a colour of its own draws in the foreground colour.
+constexpr int32_t kDefaultLayerColour = 7;
+
+bool endsSection(std::string_view keyword) { return keyword == "ENDSEC" || keyword == "EOF" || keyword == "SECTION"; }
+
+// Hands each record of a section to `take`, from the pair in hand up to the
+// pair 0/ENDSEC (or 0/EOF, or 0/SECTION of a section left without its end,
+// or the end of the file), which the pair reader then holds.
+template <class Take>
+void forEachRecord(FullRun& run, Take&& take) {
+  PairReader& pairs = run.pairs;
+  while (!run.run.in.endOfFile() && !run.run.outOfMemory) {
+    if (pairs.code() != 0) {
+      if (!pairs.next()) return;  // groups outside any record
+      continue;
+    }
+    if (endsSection(pairs.keyword())) return;
+    const bool complete = run.record.read(pairs);
+    if (!complete) return;  // a record cut off by the end of the file is dropped
+    if (!run.record.oversized()) take(run.record.view());
+  }
+}
+
+void copyText(char* to, size_t size, std::string_view text) {
+  const size_t length = text.size() < size ? text.size() : size - 1;
+  std::memcpy(to, text.data(), length);
+  to[length] = '\0';
+}
+
+// --- HEADER ---
+
+void readHeader(FullRun& run) {
+  PairReader& pairs = run.pairs;
+  HeaderState& header = run.run.header;
+  char variable[64] = "";
+  while (pairs.next()) {
+    const int32_t code = pairs.code();
+    if (code == 0) break;
+    if (code == 9) {
+      copyText(variable, sizeof variable, pairs.keyword());
+      continue;
+    }
+    const std::string_view name = variable;
+    if (code == 1 && name == "$ACADVER") copyText(run.header.version, sizeof run.header.version, pairs.keyword());
+    if (code == 3 && name == "$DWGCODEPAGE") copyText(run.header.codePage, sizeof run.header.codePage, pairs.keyword());
+    if (code != 10 && code != 20) continue;
+    const double value = parseReal(pairs.value());
+    const bool x = code == 10;
+    if (name == "$EXTMIN") {
+      header.minimumSeen = true;
+      (x ? header.extents.minX : header.extents.minY) = value;
+    } else if (name == "$EXTMAX") {
+      header.maximumSeen = true;
+      (x ? header.extents.maxX : header.extents.maxY) = value;
+    } else if (name == "$UCSXDIR") {
+      (x ? header.ucsX.x : header.ucsX.y) = value;
+    } else if (name == "$UCSYDIR") {
+      (x ? header.ucsY.x : header.ucsY.y) = value;
+    } else if (name == "$PUCSXDIR") {
+      (x ? header.paperUcsX.x : header.paperUcsX.y) = value;
+    } else if (name == "$PUCSYDIR") {
+      (x ? header.paperUcsY.x : header.paperUcsY.y) = value;
+    }
+  }
+  header.extentsFixed = header.minimumSeen && header.maximumSeen;
+}
+
+// --- TABLES: the LAYER table ---
+
+void storeLayer(FullRun& run, const RecordView& entry) {
+  LayerRecord layer{};
+  setLayerName(layer, entry.textOr(2));
+  layer.colour = entry.integerOr(62, kDefaultLayerColour);
+  layer.flags = entry.integerOr(70, 0);
+  layer.trueColour = entry.integerOr(420, -1);
+  layer.hasTrueColour = layer.trueColour >= 0;
+  if (!run.run.tables.layers.store(layer)) run.run.runOutOfMemory();
+}
+
+void readTables(FullRun& run) {
+  std::string table;
+  forEachRecord(run, [&](const RecordView& record) {
+    if (record.name() == "TABLE")
+      table = record.textOr(2);
+    else if (record.name() == "ENDTAB")
+      table.clear();
+    else if (table == "LAYER" && record.name() == "LAYER")
+      storeLayer(run, record);
+  });
+}
+
+// --- BLOCKS ---
+
+void readBlocks(FullRun& run) {
+  BlockStore& blocks = run.blocks;
+  forEachRecord(run, [&](const RecordView& record) {
+    if (record.name() == "BLOCK")
+      blocks.begin(record);
+    else if (record.name() == "ENDBLK")
+      blocks.end();
+    else
+      blocks.add(record);
+  });
+  blocks.end();
+}
+
+// --- ENTITIES ---
+
+void drawEntitiesSection(FullRun& run) {
+  prepareUcsRotation(run.run);
+  PairReader& pairs = run.pairs;
+  while (pairs.code() != 0 && pairs.next()) {
+  }
+  FileEntities entities(run);
+  drawEntities(run, entities, Placement{});
+  run.run.entitiesRead = true;
+  // Drawing stopped early (the bound on host objects): the rest of the
+  // section is read, and passed over.
+  if (!run.run.in.cancelled()) forEachRecord(run, [](const RecordView&) {});
+}
+
+void skipSection(FullRun& run) {
+  forEachRecord(run, [](const RecordView&) {});
+}
+
+// Reads one section from its 2/NAME pair on, up to the pair that ends it.
+void readSection(FullRun& run) {
+  PairReader& pairs = run.pairs;
+  if (!pairs.next()) return;
+  if (pairs.code() != 2) return skipSection(run);
+  const std::string name(pairs.keyword());
+  if (name == "HEADER") return readHeader(run);
+  if (!pairs.next()) return;
+  if (name == "TABLES") return readTables(run);
+  if (name == "BLOCKS") return readBlocks(run);
+  if (name == "ENTITIES") return drawEntitiesSection(run);
+  skipSection(run);
+}
+
+// One pass over the file by pairs; true when it met the 0/EOF pair.
+bool readSections(FullRun& run) {
+  PairReader& pairs = run.pairs;
+  bool more = pairs.next();
+  while (more && !run.stopped()) {
+    if (pairs.isMarker("EOF")) return true;
+    if (!pairs.isMarker("SECTION")) {
+      more = pairs.next();
+      continue;
+    }
+    readSection(run);
+    // A section ends at its 0/ENDSEC, or where the next section or the end
+    // marker starts.
+    if (run.run.in.endOfFile()) break;
+    if (pairs.isMarker("ENDSEC")) more = pairs.next();
+  }
+  return false;
+}
+
+// The block references the run could not draw, in one message box.
+struct SkipText {
+  SkipReason reason;
+  const char* text;
+};
+constexpr SkipText kSkipTexts[] = {
+    {SkipReason::MissingBlock, "name a block that the drawing does not hold"},
+    {SkipReason::DrawsItself, "draw a block that draws itself"},
+    {SkipReason::TooDeep, "are nested more than 32 deep"},
+    {SkipReason::ZeroScale, "have a scale of 0"},
+    {SkipReason::TooManyCells, "are arrays of more than 10000000 cells"},
+    {SkipReason::NotFinite, "make coordinates beyond the range of numbers"},
+    {SkipReason::TooManyObjects, "would take the import past 50000000 objects"},
+};
+
+// Appends to a bounded text, like snprintf at its end.
+template <size_t N, class... Values>
+void append(char (&text)[N], const char* format, Values... values) {
+  const size_t used = std::strlen(text);
+  std::snprintf(text + used, N - used, format, values...);
+}
+
+void reportSkippedReferences(const FullRun& run) {
+  int64_t total = 0;
+  for (int64_t count : run.skipped) total += count;
+  const bool objectsLeftOut = run.objectsCreated >= FullRun::kMostObjects;
+  if (total == 0 && !objectsLeftOut) return;
+  char message[1024] = "DXF Loader\n";
+  if (total > 0) {
+    append(message, "%" PRId64 " block reference%s not drawn:", total, total == 1 ? " was" : "s were");
+    for (const SkipText& skip : kSkipTexts) {
+      const int64_t count = run.skipped[static_cast<int>(skip.reason)];
+      if (count > 0) append(message, "\n%" PRId64 " %s", count, skip.text);
+    }
+    if (objectsLeftOut) append(message, "\n");
+  }
+  if (objectsLeftOut)
+    append(message, "The import stopped at %" PRId64 " objects: the rest of the drawing was not drawn.",
+           FullRun::kMostObjects);
+  OrvUtilDialogMessageBox(message, OrvMessageBox_Information);
+}
+
+}  // namespace
+}  // namespace full
+
+void readFully(Run& run) {
+  beginPass(run);
+  full::FullRun reading(run);
+  bool endMarkerMet = false;
+  try {
+    endMarkerMet = full::readSections(reading);
+    if (!run.entitiesFound && !reading.stopped() && reading.blocks.count() > 0) {
+      prepareUcsRotation(run);
+      full::drawNamedBlocks(reading);
+    }
+  } catch (const std::bad_alloc&) {
+    // The heap could not hold a record or a block: the run stops as on any
+    // other failed growth of its tables.
+    run.runOutOfMemory();
+  }
+  endPass(run, endMarkerMet, reading.pointExtents());
+  if (!run.outOfMemory) full::reportSkippedReferences(reading);
+}
+
+}  // namespace drawport

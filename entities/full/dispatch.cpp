@@ -1,0 +1,141 @@
+// The full reading's dispatcher: every entity is read whole, so a value
+// that reads like an entity name is never taken for one; each name is
+// looked up in one table of converters and the kind switches that admit
+// them.
+#include <string_view>
+
+#include "entities/full/drawing.h"
+
+namespace drawport::full {
+namespace {
+
+struct EntityConverter {
+  std::string_view name;
+  EntityKind kind;
+  // False: the converter admits what it draws itself, by kind (a block
+  // reference draws entities of every kind; an ellipse is a circle or an
+  // arc).
+  bool admittedByKind;
+  void (*draw)(const EntityDraw&);
+};
+
+constexpr EntityConverter kConverters[] = {
+    {"LINE", EntityKind::Lines, true, drawLine},
+    {"LWPOLYLINE", EntityKind::Lines, true, drawLwPolyline},
+    {"POLYLINE", EntityKind::Lines, true, drawPolyline},
+    {"CIRCLE", EntityKind::Circles, true, drawCircle},
+    {"ARC", EntityKind::Arcs, true, drawArc},
+    {"TEXT", EntityKind::Text, true, drawText},
+    {"POINT", EntityKind::Points, true, drawPoint},
+    {"SOLID", EntityKind::Solids, true, drawSolid},
+    {"TRACE", EntityKind::Solids, true, drawSolid},
+    {"3DFACE", EntityKind::Faces3D, true, draw3DFace},
+    {"INSERT", EntityKind::Lines, false, drawInsert},
+    {"DIMENSION", EntityKind::Lines, false, drawDimension},
+    {"ACAD_TABLE", EntityKind::Lines, false, drawTable},
+};
+
+const EntityConverter* converterFor(std::string_view name) {
+  for (const EntityConverter& converter : kConverters)
+    if (converter.name == name) return &converter;
+  return nullptr;
+}
+
+constexpr int32_t kPaperSpace = 67;
+constexpr int32_t kInvisible = 60;
+
+bool isLayerZero(std::string_view name) { return name == "0"; }
+
+StatedColour statedColourOf(const RecordView& entity) {
+  StatedColour stated;
+  const int32_t index = entity.integerOr(62, kByLayer);
+  if (index >= kByBlock && index <= kByLayer) stated.index = index;
+  const int32_t trueColour = entity.integerOr(420, -1);
+  if (trueColour >= 0) stated.trueColour = trueColour;
+  return stated;
+}
+
+void drawOne(FullRun& run, const RecordView& entity, EntitySource& following, const Placement& at) {
+  const EntityConverter* converter = converterFor(entity.name());
+  if (!converter) return;  // a kind not drawn, or a VERTEX, ATTRIB or SEQEND out of place
+  const EntityLook look = lookOf(run, entity, at);
+  if (!look.drawn) return;
+  const EntityDraw draw{run, entity, following, at, look};
+  if (converter->admittedByKind && !draw.admit(converter->kind)) return;
+  converter->draw(draw);
+}
+
+}  // namespace
+
+EntityLook lookOf(const FullRun& run, const RecordView& entity, const Placement& at) {
+  EntityLook look;
+  if ((at.depth == 0 && entity.integerOr(kPaperSpace, 0) == 1) || entity.integerOr(kInvisible, 0) == 1) return look;
+  look.drawn = true;
+  const std::string_view layer = entity.textOr(8, "0");
+  look.layer = at.byReference && isLayerZero(layer) ? at.blockLayer : run.run.tables.layers.find(layer);
+  look.colour =
+      resolveColour(statedColourOf(entity), layerColour(look.layer), at.byReference ? &at.blockColour : nullptr);
+  const Run& common = run.run;
+  look.hostColour = layerHidden(look.layer) && !common.settings.showInvisibleLayers
+                        ? common.colours.background
+                        : hostColourOf(common.colours, look.colour);
+  return look;
+}
+
+bool EntityDraw::admit(EntityKind kind) const {
+  if (!run.run.settings.selects(kind)) return false;
+  run.run.entitiesFound = true;
+  return true;
+}
+
+Transform EntityDraw::objectToWorld() const {
+  return at.toWorld.after(Transform::objectCoordinates(extrusionOf(entity)));
+}
+
+Vec3 pointOf(const RecordView& entity, int32_t code) {
+  return {entity.numberOr(code, 0), entity.numberOr(code + 10, 0), entity.numberOr(code + 20, 0)};
+}
+
+Vec3 extrusionOf(const RecordView& entity) {
+  return {entity.numberOr(210, 0), entity.numberOr(220, 0), entity.numberOr(230, 1)};
+}
+
+bool FileEntities::hasNext() const {
+  if (fileEnded_ || run_.run.in.endOfFile() || run_.pairs.code() != 0) return false;
+  const std::string_view name = run_.pairs.keyword();
+  return name != "ENDSEC" && name != "EOF";
+}
+
+std::string_view FileEntities::nextName() const { return run_.pairs.keyword(); }
+
+bool FileEntities::next(RecordView& entity) {
+  while (hasNext()) {
+    if (!run_.record.read(run_.pairs)) {
+      fileEnded_ = true;  // an entity cut off by the end of the file is dropped
+      return false;
+    }
+    if (run_.record.oversized()) continue;
+    entity = run_.record.view();
+    return true;
+  }
+  return false;
+}
+
+std::string_view BlockEntities::nextName() const { return blocks_.entity(next_).name(); }
+
+bool BlockEntities::next(RecordView& entity) {
+  if (next_ >= end_) return false;
+  entity = blocks_.entity(next_++);
+  return true;
+}
+
+void drawEntities(FullRun& run, EntitySource& source, const Placement& at) {
+  RecordView entity;
+  while (!run.stopped() && run.objectsCreated < FullRun::kMostObjects) {
+    if (!source.next(entity)) return;
+    drawOne(run, entity, source, at);
+    if (at.depth > 0) run.keepProgressAlive();
+  }
+}
+
+}  // namespace drawport::full

@@ -1,0 +1,127 @@
+// Drawing entities in the full reading: where a level of entities is drawn
+// (the drawing itself, or a block drawn by a reference), what every entity
+// shares (layer, colour, whether it is drawn at all), the entities that
+// follow one (VERTEX, ATTRIB), and the dispatch of each entity to its
+// converter.
+#pragma once
+
+#include <string_view>
+
+#include "dxf/full/entity_record.h"
+#include "entities/full/colours.h"
+#include "entities/full/full_run.h"
+#include "entities/full/painter.h"
+#include "shell/import_settings.h"
+
+namespace drawport::full {
+
+// Where the entities of one level are drawn.
+struct Placement {
+  Transform toWorld;   // the references' transforms composed; none at the top
+  int depth = 0;       // the references that draw this level
+  int32_t block = -1;  // the block this level draws, -1 at the top
+  const Placement* outer = nullptr;
+  // Inside a block drawn by a reference: what BYBLOCK entities take, and the
+  // layer that entities on layer "0" take.
+  bool byReference = false;
+  Colour blockColour;
+  const LayerRecord* blockLayer = nullptr;
+};
+
+// What every entity shares.
+struct EntityLook {
+  bool drawn = false;  // neither in paper space nor invisible
+  const LayerRecord* layer = nullptr;
+  Colour colour;                   // the colour it is drawn in
+  OrvColorIndex_t hostColour = 0;  // the background when its layer is hidden and so are invisible layers
+};
+EntityLook lookOf(const FullRun& run, const RecordView& entity, const Placement& at);
+
+// The entities of a section or a block, one after the other. A converter
+// may take the entities that belong to its own (a POLYLINE's vertices, an
+// INSERT's attributes) before the dispatcher sees them.
+class EntitySource {
+ public:
+  virtual ~EntitySource() = default;
+  // Whether another entity comes, and its name.
+  virtual bool hasNext() const = 0;
+  virtual std::string_view nextName() const = 0;
+  // Takes the next entity; false at the end. The record is valid until the
+  // next call.
+  virtual bool next(RecordView& entity) = 0;
+};
+
+// The entities of the section being read, from the file.
+class FileEntities : public EntitySource {
+ public:
+  // The pair reader holds the 0/NAME pair of the section's first entity (or
+  // of what ends the section).
+  explicit FileEntities(FullRun& run) : run_(run) {}
+  bool hasNext() const override;
+  std::string_view nextName() const override;
+  bool next(RecordView& entity) override;
+
+ private:
+  FullRun& run_;
+  bool fileEnded_ = false;
+};
+
+// The entities of a block held in the block store.
+class BlockEntities : public EntitySource {
+ public:
+  BlockEntities(const BlockStore& blocks, const StoredBlock& block)
+      : blocks_(blocks), next_(block.firstEntity), end_(block.firstEntity + block.entityCount) {}
+  bool hasNext() const override { return next_ < end_; }
+  std::string_view nextName() const override;
+  bool next(RecordView& entity) override;
+
+ private:
+  const BlockStore& blocks_;
+  uint32_t next_, end_;
+};
+
+// One entity being drawn.
+struct EntityDraw {
+  FullRun& run;
+  const RecordView& entity;
+  EntitySource& following;
+  const Placement& at;
+  const EntityLook& look;
+
+  // Whether the import selects `kind`; meeting an entity of a selected kind
+  // is what tells an import that found something from one that did not.
+  bool admit(EntityKind kind) const;
+  // The entity's object coordinates (groups 210, 220, 230) to the world.
+  Transform objectToWorld() const;
+  Painter painter(const Transform& toWorld) const { return Painter(run, toWorld, look.hostColour); }
+};
+
+// Draws every entity of `source` at `at`, up to its end; at the top of the
+// drawing the user's stop request is heard between entities.
+void drawEntities(FullRun& run, EntitySource& source, const Placement& at);
+
+// Group helpers: the point of groups (code, code + 10, code + 20), and the
+// extrusion direction.
+Vec3 pointOf(const RecordView& entity, int32_t code);
+Vec3 extrusionOf(const RecordView& entity);
+
+// A closed outline through `count` corners, leaving out the edges whose bit
+// is set in `hiddenEdges` (bit i: the edge from corner i to the next): the
+// visible edges are drawn as runs of open polylines.
+void drawOutline(Painter& painter, const Vec3* corners, int count, unsigned hiddenEdges);
+
+// The converters, one per kind (entities/full/*.cpp).
+void drawLine(const EntityDraw& e);
+void drawPoint(const EntityDraw& e);
+void drawCircle(const EntityDraw& e);
+void drawArc(const EntityDraw& e);
+void drawSolid(const EntityDraw& e);
+void draw3DFace(const EntityDraw& e);
+void drawText(const EntityDraw& e);
+void drawPolyline(const EntityDraw& e);
+void drawLwPolyline(const EntityDraw& e);
+void drawInsert(const EntityDraw& e);
+void drawDimension(const EntityDraw& e);
+void drawTable(const EntityDraw& e);
+
+}  // namespace drawport::full

@@ -1,0 +1,108 @@
+// The state of one run of the full reading, beside the run's common state:
+// the pair reader, the entity in hand, the blocks held, the extents of what
+// is drawn, the bound on host objects and the block references not drawn.
+#pragma once
+
+#include <cstdint>
+
+#include "dxf/full/block_store.h"
+#include "dxf/full/entity_record.h"
+#include "dxf/full/pair_reader.h"
+#include "entities/full/geometry.h"
+#include "shell/heap.h"
+#include "shell/run.h"
+
+namespace drawport::full {
+
+// Why a block reference was not drawn.
+enum class SkipReason : uint8_t {
+  MissingBlock,    // names no block of the BLOCKS section
+  DrawsItself,     // its block draws itself, directly or through others
+  TooDeep,         // nested deeper than 32 references
+  ZeroScale,       // a scale factor of 0
+  TooManyCells,    // an array of more than 10,000,000 cells
+  NotFinite,       // its transform makes coordinates that are not finite
+  TooManyObjects,  // it would take the import past the bound on host objects
+};
+inline constexpr int kSkipReasonCount = 7;
+
+// The x/y box of what the import draws, in world coordinates before the UCS
+// rotation; empty until something is drawn.
+struct Box {
+  double minX = 0, minY = 0, maxX = 0, maxY = 0;
+  bool empty = true;
+  void add(double x, double y);
+};
+
+// A vertex of a polyline as read: its position, the bulge of the segment
+// that starts at it, its flags and (polyface faces) its corner indices.
+struct PathVertex {
+  Vec3 at;
+  double bulge = 0;
+  int32_t flags = 0;
+  int32_t corners[4] = {0, 0, 0, 0};
+};
+
+// The header's variables that only the full reading reads.
+struct HeaderExtras {
+  char version[16] = "";   // $ACADVER, e.g. "AC1021"
+  char codePage[32] = "";  // $DWGCODEPAGE, e.g. "ANSI_1252"
+};
+
+struct FullRun {
+  // An import creates at most this many host objects: far above any real
+  // drawing, it keeps a hostile file (a block of a million references to a
+  // block of a million lines) from running away with the host's memory.
+  static constexpr int64_t kMostObjects = 50'000'000;
+  // Block references nest at most this deep.
+  static constexpr int kDeepestNesting = 32;
+  // An array of block references has at most this many cells.
+  static constexpr int64_t kMostCells = 10'000'000;
+
+  explicit FullRun(Run& run) : run(run), pairs(run.in) {}
+  FullRun(const FullRun&) = delete;
+  FullRun& operator=(const FullRun&) = delete;
+
+  Run& run;
+  PairReader pairs;
+  EntityRecord record;  // the entity being read from the file
+  BlockStore blocks;
+  HeaderExtras header;
+  Box drawn;
+
+  static constexpr int64_t kObjectsPerProgressCheck = 1501;
+  int64_t objectsCreated = 0;
+  int64_t objectsAtLastCheck = 0;
+  int64_t skipped[kSkipReasonCount] = {};
+
+  // Scratch room for the points of one entity, reused from entity to entity:
+  // the converters' own, the painter's arcs and the painter's world points.
+  HeapVector<Vec3> points;
+  HeapVector<Vec3> arcPoints;
+  HeapVector<Vec3> worldPoints;
+  HeapVector<PathVertex> vertices;
+  HeapVector<char> text;
+
+  // Whether one more host object may be created; counts it when it may.
+  bool takeObject() {
+    if (objectsCreated >= kMostObjects) return false;
+    ++objectsCreated;
+    return true;
+  }
+  void skip(SkipReason reason) { ++skipped[static_cast<int>(reason)]; }
+  // Long work between two lines of the file (a block drawn many times) asks
+  // the percent-done dialog every so many objects, so that it stays alive
+  // and the user's stop request is heard.
+  void keepProgressAlive() {
+    if (objectsCreated - objectsAtLastCheck < kObjectsPerProgressCheck) return;
+    objectsAtLastCheck = objectsCreated;
+    run.in.checkProgressNow();
+  }
+  bool stopped() const { return run.in.cancelled() || run.outOfMemory; }
+  // The extents the circles standing for points are sized from: the
+  // header's, when they form a box of positive width and height, else those
+  // of what the import draws.
+  DrawingExtents pointExtents() const;
+};
+
+}  // namespace drawport::full

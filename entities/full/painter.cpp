@@ -1,0 +1,179 @@
+#include "entities/full/painter.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "entities/common.h"
+#include "entities/coordinates.h"
+
+namespace drawport::full {
+namespace {
+
+constexpr double kWholeTurn = 2 * kPi;
+
+// One step into [0, 360).
+double turnDegrees(double angle) {
+  const double turned = std::fmod(angle, 360.0);
+  return turned < 0 ? turned + 360 : turned;
+}
+
+// The host polylines a polyline of `count` points makes.
+int64_t piecesFor(size_t count) {
+  const size_t perPiece = AnchoredPolyline::kPointsPerPiece;
+  return count <= perPiece ? 1 : 1 + static_cast<int64_t>((count - perPiece + perPiece - 2) / (perPiece - 1));
+}
+
+}  // namespace
+
+void Box::add(double x, double y) {
+  if (empty) {
+    minX = maxX = x;
+    minY = maxY = y;
+    empty = false;
+    return;
+  }
+  minX = std::min(minX, x);
+  minY = std::min(minY, y);
+  maxX = std::max(maxX, x);
+  maxY = std::max(maxY, y);
+}
+
+DrawingExtents FullRun::pointExtents() const {
+  const DrawingExtents& header = run.header.extents;
+  if (run.header.extentsFixed && header.maxX - header.minX > 0 && header.maxY - header.minY > 0) return header;
+  if (drawn.empty) return {};
+  return {drawn.minX, drawn.minY, drawn.maxX, drawn.maxY};
+}
+
+Point3 Painter::toHost(const Vec3& world) {
+  run_.drawn.add(world.x, world.y);
+  Point3 point{world.x, world.y, world.z};
+  rotateIfActive(run_.run, point.x, point.y);
+  return point;
+}
+
+void Painter::line(const Vec3& from, const Vec3& to) {
+  const Vec3 a = toWorld_.apply(from), b = toWorld_.apply(to);
+  if ((a.x == b.x && a.y == b.y && a.z == b.z) || !a.finite() || !b.finite() || !run_.takeObject()) return;
+  const Point3 start = toHost(a), end = toHost(b);
+  const Run& run = run_.run;
+  const OrvGeomID_t line = run.is2D ? OrvUtilGeom2DLineSegmentCreate(0, start.x, start.y, end.x, end.y)
+                                    : OrvUtilGeom3DLineSegmentCreate(start.x, start.y, start.z, end.x, end.y, end.z);
+  attachGeometryToSelectedZone(run, line);
+  OrvUtilGeomSetColor(line, colour_);
+}
+
+void Painter::polyline(const Vec3* points, size_t count, bool closed, bool filled) {
+  if (count < 2) return;
+  HeapVector<Vec3>& world = run_.worldPoints;
+  world.clear();
+  for (size_t i = 0; i < count; ++i) {
+    const Vec3 p = toWorld_.apply(points[i]);
+    if (!p.finite()) return;
+    world.push_back(p);
+  }
+  const int64_t pieces = piecesFor(count + (closed ? 1 : 0));
+  if (run_.objectsCreated + pieces > FullRun::kMostObjects) return;
+  run_.objectsCreated += pieces;
+  AnchoredPolyline polyline(run_.run);
+  polyline.style = {colour_, filled};
+  for (const Vec3& p : world) polyline.add(toHost(p));
+  polyline.finish(closed);
+}
+
+void Painter::circle(const Vec3& centre, double radius) {
+  if (!(radius > 0) || !std::isfinite(radius)) return;
+  const PlaneView view = viewOfPlane(toWorld_);
+  if (!view.similar) {
+    HeapVector<Vec3>& points = run_.arcPoints;
+    points.clear();
+    appendArcPoints(points, centre, radius, 0, kWholeTurn);
+    points.pop_back();  // the closing point: the polyline is closed
+    polyline(points.data(), points.size(), true);
+    return;
+  }
+  const Vec3 c = toWorld_.apply(centre);
+  const double r = radius * view.scale;
+  if (!c.finite() || !std::isfinite(r) || !(r > 0) || !run_.takeObject()) return;
+  run_.drawn.add(c.x - r, c.y - r);
+  run_.drawn.add(c.x + r, c.y + r);
+  Point3 at{c.x, c.y, c.z};
+  rotateIfActive(run_.run, at.x, at.y);
+  const OrvGeomID_t circle = OrvUtilGeomCircleCreate(0, at.x, at.y, r);
+  OrvUtilGeomSetColor(circle, colour_);
+  attachGeometryToSelectedZone(run_.run, circle);
+}
+
+void Painter::arc(const Vec3& centre, double radius, double start, double sweep) {
+  if (!(radius > 0) || !std::isfinite(radius) || !std::isfinite(start) || !std::isfinite(sweep) || sweep == 0) return;
+  if (std::fabs(sweep) >= kWholeTurn) return circle(centre, radius);
+  const PlaneView view = viewOfPlane(toWorld_);
+  if (!view.similar) {
+    HeapVector<Vec3>& points = run_.arcPoints;
+    points.clear();
+    appendArcPoints(points, centre, radius, start, sweep);
+    polyline(points.data(), points.size(), false);
+    return;
+  }
+  // Counter-clockwise in the plane, then as seen in the world: a mirrored
+  // plane turns angles the other way round.
+  if (sweep < 0) {
+    start += sweep;
+    sweep = -sweep;
+  }
+  const double worldStart = view.mirrored ? view.turn - start - sweep : view.turn + start;
+  const Vec3 c = toWorld_.apply(centre);
+  const double r = radius * view.scale;
+  if (!c.finite() || !std::isfinite(r) || !(r > 0) || !run_.takeObject()) return;
+  run_.drawn.add(c.x - r, c.y - r);
+  run_.drawn.add(c.x + r, c.y + r);
+  Point3 at{c.x, c.y, c.z};
+  double startDegrees = degrees(worldStart);
+  double endDegrees = degrees(worldStart + sweep);
+  const UcsRotation& rotation = run_.run.rotation;
+  if (rotation.active) {
+    rotatePoint(rotation, at.x, at.y);
+    startDegrees += rotation.degrees;
+    endDegrees += rotation.degrees;
+  }
+  const OrvGeomID_t arc = OrvUtilGeomArcCreate(0, at.x, at.y, r, turnDegrees(startDegrees), turnDegrees(endDegrees));
+  OrvUtilGeomSetColor(arc, colour_);
+  attachGeometryToSelectedZone(run_.run, arc);
+}
+
+void Painter::text(const Vec3& position, double height, double angle, std::string_view text) {
+  if (text.empty()) return;
+  const Vec3 at = toWorld_.apply(position);
+  const Vec3 along = toWorld_.applyToDirection({std::cos(angle), std::sin(angle), 0});
+  const Vec3 up = toWorld_.applyToDirection({-std::sin(angle), std::cos(angle), 0});
+  const double worldAngle = along.x == 0 && along.y == 0 ? 0 : degrees(std::atan2(along.y, along.x));
+  const double worldHeight = height * up.length();
+  if (!at.finite() || !std::isfinite(worldAngle) || !std::isfinite(worldHeight) || !run_.takeObject()) return;
+  const Point3 host = toHost(at);
+  HeapVector<char>& terminated = run_.text;
+  terminated.assign(text.begin(), text.end());
+  terminated.push_back('\0');
+  const Run& run = run_.run;
+  const OrvTextID_t created = OrvUtilTextCreate(0, host.x, host.y, 0, worldHeight, terminated.data());
+  // As in the classic reading, the text turns with the UCS in 3D imports
+  // too, where its position does not.
+  OrvUtilTextSetAngle(created, worldAngle + run.rotation.degrees);
+  if (run.settings.fontNumber > 1) OrvUtilTextSetFont(created, run.settings.fontNumber - 2);
+  OrvUtilTextSetColor(created, colour_);
+  attachTextToSelectedZone(run, created);
+}
+
+void Painter::point(const Vec3& at) {
+  const Vec3 world = toWorld_.apply(at);
+  if (!world.finite() || !run_.takeObject()) return;
+  PointList& points = run_.run.tables.points;
+  if (points.count == points.entries.capacity() &&
+      !points.entries.grow(points.entries.capacity() + PointList::kGrowth)) {
+    run_.run.runOutOfMemory();
+    return;
+  }
+  const Point3 host = toHost(world);
+  points.entries[points.count++] = {host.x, host.y, colour_};
+}
+
+}  // namespace drawport::full

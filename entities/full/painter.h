@@ -1,0 +1,53 @@
+// The one road from an entity's own coordinates to the host's objects: the
+// entity's transform (its object coordinate system, composed with the block
+// references that draw it), the growth of the drawn extents with the world
+// points, the UCS rotation of 2D imports, then the host-object steps that the
+// classic reading uses too (creation by the run's dimension, zone, anchor,
+// colour).
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "entities/common.h"
+#include "entities/full/full_run.h"
+#include "entities/full/geometry.h"
+
+namespace drawport::full {
+
+class Painter {
+ public:
+  // Draws in `colour` what is given in coordinates that `toWorld` takes to
+  // the world.
+  Painter(FullRun& run, const Transform& toWorld, OrvColorIndex_t colour)
+      : run_(run), toWorld_(toWorld), colour_(colour) {}
+
+  const Transform& toWorld() const { return toWorld_; }
+
+  // A line segment; nothing when its two ends are one point.
+  void line(const Vec3& from, const Vec3& to);
+  // A polyline through `count` points (at least two): closed returns to the
+  // first point, filled fills it in the same colour.
+  void polyline(const Vec3* points, size_t count, bool closed, bool filled = false);
+  // A circle, and an arc from angle `start` through `sweep` (radians; the
+  // plane's x axis is angle 0, counter-clockwise positive), in the plane z =
+  // centre.z. Seen from above at one scale they stay host circles and arcs;
+  // otherwise they become polylines by the arc rule.
+  void circle(const Vec3& centre, double radius);
+  void arc(const Vec3& centre, double radius, double start, double sweep);
+  // A text standing at `position` (its baseline's left end), `height` high,
+  // its baseline at `angle` (radians) in its own plane.
+  void text(const Vec3& position, double height, double angle, std::string_view text);
+  // A point: gathered, and drawn at the end of the pass as a small circle.
+  void point(const Vec3& at);
+
+ private:
+  // World point to host point: extents grown, then the UCS rotation.
+  drawport::Point3 toHost(const Vec3& world);
+
+  FullRun& run_;
+  Transform toWorld_;
+  OrvColorIndex_t colour_;
+};
+
+}  // namespace drawport::full

@@ -1,0 +1,161 @@
+// POLYLINE (2D with bulges, 3D, spline- and curve-fit, polygon meshes,
+// polyface meshes) and LWPOLYLINE in the full reading. A file's counts
+// (vertices, mesh sizes, face corners) are checked against what it holds,
+// never trusted.
+#include <cstdint>
+
+#include "entities/full/drawing.h"
+
+namespace drawport::full {
+namespace {
+
+// POLYLINE flags (group 70).
+constexpr int32_t kClosed = 1;  // polygon meshes: closed in M
+constexpr int32_t kSplineFit = 4;
+constexpr int32_t k3DPolyline = 8;
+constexpr int32_t kPolygonMesh = 16;
+constexpr int32_t kClosedInN = 32;
+constexpr int32_t kPolyfaceMesh = 64;
+// VERTEX flags.
+constexpr int32_t kSplineFrame = 16;
+constexpr int32_t kMeshVertex = 64;
+constexpr int32_t kPolyfaceVertex = 128;
+
+// The path through `vertices`, each segment with the bulge of the vertex it
+// starts at, into `points`; a closed path ends before its return to the
+// first vertex (the polyline closes itself).
+void appendPath(HeapVector<Vec3>& points, const HeapVector<PathVertex>& vertices, bool closed) {
+  points.clear();
+  if (vertices.empty()) return;
+  points.push_back(vertices.front().at);
+  const size_t segments = closed ? vertices.size() : vertices.size() - 1;
+  for (size_t i = 0; i < segments; ++i)
+    appendBulgePoints(points, vertices[i].at, vertices[(i + 1) % vertices.size()].at, vertices[i].bulge);
+  if (closed && points.size() > 1) points.pop_back();
+}
+
+void drawPath(Painter& painter, FullRun& run, bool closed) {
+  appendPath(run.points, run.vertices, closed);
+  painter.polyline(run.points.data(), run.points.size(), closed);
+}
+
+// Takes the VERTEX entities that follow a POLYLINE, and its SEQEND.
+void takeVertices(EntitySource& following, HeapVector<PathVertex>& vertices) {
+  vertices.clear();
+  RecordView vertex;
+  while (following.hasNext() && following.nextName() == "VERTEX" && following.next(vertex)) {
+    PathVertex taken;
+    taken.at = pointOf(vertex, 10);
+    taken.bulge = vertex.numberOr(42, 0);
+    taken.flags = vertex.integerOr(70, 0);
+    for (int i = 0; i < 4; ++i) taken.corners[i] = vertex.integerOr(71 + i, 0);
+    vertices.push_back(taken);
+  }
+  if (following.hasNext() && following.nextName() == "SEQEND") following.next(vertex);
+}
+
+// A spline-fit polyline draws the vertices that spline fitting made, not its
+// frame's control points (unless it has nothing else).
+void leaveOutSplineFrame(HeapVector<PathVertex>& vertices) {
+  size_t kept = 0;
+  for (const PathVertex& vertex : vertices)
+    if (!(vertex.flags & kSplineFrame)) vertices[kept++] = vertex;
+  if (kept > 0) vertices.resize(kept);
+}
+
+// M lines of N vertices and N lines of M vertices; a mesh that holds fewer
+// vertices than M x N draws the rows it holds in full.
+void drawPolygonMesh(Painter& painter, FullRun& run, int32_t flags, int32_t m, int32_t n) {
+  HeapVector<Vec3>& points = run.points;
+  points.clear();
+  for (const PathVertex& vertex : run.vertices)
+    if (vertex.flags & kMeshVertex || !(vertex.flags & kPolyfaceVertex)) points.push_back(vertex.at);
+  if (m < 1 || n < 1) return;
+  const int64_t rows = std::min<int64_t>(m, static_cast<int64_t>(points.size()) / n);
+  if (rows < 1) return;
+  HeapVector<Vec3> line;
+  for (int64_t row = 0; row < rows; ++row)
+    painter.polyline(points.data() + row * n, static_cast<size_t>(n), flags & kClosedInN);
+  for (int64_t column = 0; column < n; ++column) {
+    line.clear();
+    for (int64_t row = 0; row < rows; ++row) line.push_back(points[static_cast<size_t>(row * n + column)]);
+    painter.polyline(line.data(), line.size(), flags & kClosed);
+  }
+}
+
+// Each face as a closed outline of its corners; a negative index hides the
+// edge that starts at that corner. Faces naming vertices the mesh lacks are
+// passed over.
+void drawPolyfaceMesh(Painter& painter, FullRun& run) {
+  HeapVector<Vec3>& positions = run.points;
+  positions.clear();
+  for (const PathVertex& vertex : run.vertices)
+    if ((vertex.flags & kMeshVertex) || !(vertex.flags & kPolyfaceVertex)) positions.push_back(vertex.at);
+  for (const PathVertex& face : run.vertices) {
+    if ((face.flags & kMeshVertex) || !(face.flags & kPolyfaceVertex)) continue;
+    Vec3 corners[4];
+    unsigned hidden = 0;
+    int count = 0;
+    bool usable = true;
+    for (int i = 0; i < 4 && usable; ++i) {
+      const int32_t index = face.corners[i];
+      if (index == 0) break;  // a triangle's fourth corner
+      const int64_t number = index < 0 ? -static_cast<int64_t>(index) : index;
+      usable = number <= static_cast<int64_t>(positions.size());
+      if (!usable) break;
+      if (index < 0) hidden |= 1u << count;
+      corners[count++] = positions[static_cast<size_t>(number - 1)];
+    }
+    if (usable && count >= 2) drawOutline(painter, corners, count, hidden);
+  }
+}
+
+}  // namespace
+
+void drawPolyline(const EntityDraw& e) {
+  // All of the POLYLINE's own groups are read before its vertices, which
+  // take the place of its record.
+  const int32_t flags = e.entity.integerOr(70, 0);
+  const int32_t meshM = e.entity.integerOr(71, 0);
+  const int32_t meshN = e.entity.integerOr(72, 0);
+  const double elevation = e.entity.numberOr(30, 0);
+  const Transform objectToWorld = e.objectToWorld();
+  FullRun& run = e.run;
+  takeVertices(e.following, run.vertices);
+  Painter world = e.painter(e.at.toWorld);
+  if (flags & kPolyfaceMesh) return drawPolyfaceMesh(world, run);
+  if (flags & kPolygonMesh) return drawPolygonMesh(world, run, flags, meshM, meshN);
+  if (flags & kSplineFit) leaveOutSplineFrame(run.vertices);
+  if (flags & k3DPolyline) {
+    for (PathVertex& vertex : run.vertices) vertex.bulge = 0;
+    return drawPath(world, run, flags & kClosed);
+  }
+  // A 2D polyline lies in its object coordinates, at its elevation.
+  for (PathVertex& vertex : run.vertices) vertex.at.z = elevation;
+  Painter plane = e.painter(objectToWorld);
+  drawPath(plane, run, flags & kClosed);
+}
+
+void drawLwPolyline(const EntityDraw& e) {
+  const RecordView& entity = e.entity;
+  const double elevation = entity.numberOr(38, 0);
+  HeapVector<PathVertex>& vertices = e.run.vertices;
+  vertices.clear();
+  // Each group 10 starts a vertex; 20 and 42 belong to the vertex read last.
+  for (size_t i = 0; i < entity.size(); ++i) {
+    const int32_t code = entity.code(i);
+    if (code == 10) {
+      PathVertex vertex;
+      vertex.at = {entity.number(i), 0, elevation};
+      vertices.push_back(vertex);
+    } else if (!vertices.empty() && code == 20) {
+      vertices.back().at.y = entity.number(i);
+    } else if (!vertices.empty() && code == 42) {
+      vertices.back().bulge = entity.number(i);
+    }
+  }
+  Painter painter = e.painter(e.objectToWorld());
+  drawPath(painter, e.run, entity.integerOr(70, 0) & kClosed);
+}
+
+}  // namespace drawport::full

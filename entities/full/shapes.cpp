@@ -1,0 +1,90 @@
+// LINE, POINT, CIRCLE, ARC, SOLID, TRACE and 3DFACE in the full reading.
+#include <cmath>
+
+#include "entities/full/drawing.h"
+
+namespace drawport::full {
+namespace {
+
+// 3DFACE flags: the edge that starts at corner i is invisible.
+constexpr int32_t kInvisibleEdges = 70;
+
+// The corners of a SOLID, TRACE or 3DFACE, by their codes (10 to 13 with
+// their y and z); a missing fourth corner is the third. Returns 3 for a
+// triangle, else 4.
+int cornersOf(const RecordView& entity, Vec3 (&corners)[4]) {
+  for (int i = 0; i < 4; ++i) corners[i] = pointOf(entity, 10 + i);
+  const bool fourthGiven = entity.has(13) || entity.has(23) || entity.has(33);
+  if (!fourthGiven) corners[3] = corners[2];
+  const Vec3& c = corners[2];
+  const Vec3& d = corners[3];
+  return c.x == d.x && c.y == d.y && c.z == d.z ? 3 : 4;
+}
+
+}  // namespace
+
+void drawOutline(Painter& painter, const Vec3* corners, int count, unsigned hiddenEdges) {
+  const unsigned all = (1u << count) - 1;
+  if ((hiddenEdges & all) == 0) return painter.polyline(corners, static_cast<size_t>(count), true);
+  if ((hiddenEdges & all) == all) return;
+  // Start right after a hidden edge, so that every run of visible edges is
+  // drawn whole.
+  int start = 0;
+  while (!(hiddenEdges & (1u << start))) ++start;
+  start = (start + 1) % count;
+  Vec3 run[5];
+  int points = 0;
+  for (int step = 0; step < count; ++step) {
+    const int edge = (start + step) % count;
+    if (hiddenEdges & (1u << edge)) {
+      if (points >= 2) painter.polyline(run, static_cast<size_t>(points), false);
+      points = 0;
+      continue;
+    }
+    if (points == 0) run[points++] = corners[edge];
+    run[points++] = corners[(edge + 1) % count];
+  }
+  if (points >= 2) painter.polyline(run, static_cast<size_t>(points), false);
+}
+
+void drawLine(const EntityDraw& e) { e.painter(e.at.toWorld).line(pointOf(e.entity, 10), pointOf(e.entity, 11)); }
+
+void drawPoint(const EntityDraw& e) { e.painter(e.at.toWorld).point(pointOf(e.entity, 10)); }
+
+void drawCircle(const EntityDraw& e) {
+  e.painter(e.objectToWorld()).circle(pointOf(e.entity, 10), e.entity.numberOr(40, 0));
+}
+
+void drawArc(const EntityDraw& e) {
+  const double start = e.entity.numberOr(50, 0);
+  const double end = e.entity.numberOr(51, 0);
+  // Counter-clockwise from start to end; the same angle twice is no arc, the
+  // same direction by different angles (0 and 360) a whole turn.
+  if (start == end) return;
+  double sweep = std::fmod(end - start, 360.0);
+  if (sweep <= 0) sweep += 360;
+  e.painter(e.objectToWorld()).arc(pointOf(e.entity, 10), e.entity.numberOr(40, 0), radians(start), radians(sweep));
+}
+
+void drawSolid(const EntityDraw& e) {
+  Vec3 corners[4];
+  const int count = cornersOf(e.entity, corners);
+  // The corners zigzag: the outline runs 1, 2, 4, 3.
+  const Vec3 outline[4] = {corners[0], corners[1], corners[3], corners[2]};
+  const Vec3 triangle[3] = {corners[0], corners[1], corners[2]};
+  e.painter(e.objectToWorld()).polyline(count == 4 ? outline : triangle, static_cast<size_t>(count), true, true);
+}
+
+void draw3DFace(const EntityDraw& e) {
+  Vec3 corners[4];
+  const int count = cornersOf(e.entity, corners);
+  unsigned hidden = static_cast<unsigned>(e.entity.integerOr(kInvisibleEdges, 0)) & 15u;
+  if (count == 3) {
+    // The edges 3-4 and 4-1 of a triangle are one edge, 3-1.
+    hidden = (hidden & 3u) | ((hidden & 8u) ? 4u : 0u);
+  }
+  Painter painter = e.painter(e.at.toWorld);
+  drawOutline(painter, corners, count, hidden);
+}
+
+}  // namespace drawport::full
