@@ -123,5 +123,11 @@ void drawLwPolyline(const EntityDraw& e);
 void drawInsert(const EntityDraw& e);
 void drawDimension(const EntityDraw& e);
 void drawTable(const EntityDraw& e);
+void drawEllipse(const EntityDraw& e);
+void drawSpline(const EntityDraw& e);
+void drawLeader(const EntityDraw& e);
+void drawMultiLeader(const EntityDraw& e);
+void drawMText(const EntityDraw& e);
+void drawHatch(const EntityDraw& e);
 
 }  // namespace drawport::full

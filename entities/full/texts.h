@@ -10,6 +10,7 @@ namespace drawport::full {
 
 enum class TextKind {
   SingleLine,  // TEXT, ATTRIB: %% codes and \U+XXXX
+  MultiLine,   // MTEXT: its formatting codes too; lines end at \P (as '\n')
 };
 
 // The text the host shows for a text value as the file holds it; valid
