@@ -182,13 +182,13 @@ struct SkipText {
   const char* text;
 };
 constexpr SkipText kSkipTexts[] = {
-    {SkipReason::MissingBlock, "name a block that the drawing does not hold"},
-    {SkipReason::DrawsItself, "draw a block that draws itself"},
-    {SkipReason::TooDeep, "are nested more than 32 deep"},
-    {SkipReason::ZeroScale, "have a scale of 0"},
-    {SkipReason::TooManyCells, "are arrays of more than 10000000 cells"},
-    {SkipReason::NotFinite, "make coordinates beyond the range of numbers"},
-    {SkipReason::TooManyObjects, "would take the import past 50000000 objects"},
+    {SkipReason::MissingBlock, "block not in the drawing"},
+    {SkipReason::DrawsItself, "block that draws itself"},
+    {SkipReason::TooDeep, "nested more than 32 deep"},
+    {SkipReason::ZeroScale, "scale of 0"},
+    {SkipReason::TooManyCells, "array of more than 10000000 cells"},
+    {SkipReason::NotFinite, "coordinates out of range"},
+    {SkipReason::TooManyObjects, "more than 50000000 objects in all"},
 };
 
 // Appends to a bounded text, like snprintf at its end.
@@ -208,7 +208,7 @@ void reportSkippedReferences(const FullRun& run) {
     append(message, "%" PRId64 " block reference%s not drawn:", total, total == 1 ? " was" : "s were");
     for (const SkipText& skip : kSkipTexts) {
       const int64_t count = run.skipped[static_cast<int>(skip.reason)];
-      if (count > 0) append(message, "\n%" PRId64 " %s", count, skip.text);
+      if (count > 0) append(message, "\n  %s: %" PRId64, skip.text, count);
     }
     if (objectsLeftOut) append(message, "\n");
   }

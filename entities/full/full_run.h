@@ -74,6 +74,9 @@ struct FullRun {
   int64_t objectsCreated = 0;
   int64_t objectsAtLastCheck = 0;
   int64_t skipped[kSkipReasonCount] = {};
+  // A point of a drawn block came out not finite: its reference counts as
+  // not drawn for that reason.
+  bool nonFinitePoint = false;
 
   // Scratch room for the points of one entity, reused from entity to entity:
   // the converters' own, the painter's arcs and the painter's world points.
@@ -90,6 +93,7 @@ struct FullRun {
     return true;
   }
   void skip(SkipReason reason) { ++skipped[static_cast<int>(reason)]; }
+  void noteNonFinite() { nonFinitePoint = true; }
   // Long work between two lines of the file (a block drawn many times) asks
   // the percent-done dialog every so many objects, so that it stays alive
   // and the user's stop request is heard.

@@ -120,16 +120,20 @@ void drawReference(const EntityDraw& e, const Reference& reference) {
   const int32_t block = run.blocks.find(reference.blockName);
   const int64_t cells = saturatingProduct(reference.columns, reference.rows);
   if (!mayDraw(run, e.at, block, reference.scale, cells)) return;
+  // A point that comes out not finite marks the reference; an inner
+  // reference that was counted itself is not counted again.
+  const bool outerMarked = run.nonFinitePoint;
+  run.nonFinitePoint = false;
   bool allFinite = true;
-  for (int64_t row = 0; row < reference.rows; ++row) {
-    for (int64_t column = 0; column < reference.columns; ++column) {
-      if (run.stopped()) return;
+  for (int64_t row = 0; row < reference.rows && !run.stopped(); ++row) {
+    for (int64_t column = 0; column < reference.columns && !run.stopped(); ++column) {
       const Transform toWorld = cellTransform(reference, run.blocks.block(block), column, row);
       allFinite = drawBlockOnce(e, block, toWorld) && allFinite;
       run.keepProgressAlive();
     }
   }
-  if (!allFinite) run.skip(SkipReason::NotFinite);
+  if (!allFinite || run.nonFinitePoint) run.skip(SkipReason::NotFinite);
+  run.nonFinitePoint = outerMarked;
 }
 
 // The ATTRIB entities after an INSERT (up to their SEQEND): texts where they
@@ -187,7 +191,10 @@ void drawDimension(const EntityDraw& e) {
   // but the dimension's own plane.
   const int32_t block = e.run.blocks.find(e.entity.textOr(2));
   if (!mayDraw(e.run, e.at, block, {1, 1, 1}, 1)) return;
-  if (!drawBlockOnce(e, block, e.objectToWorld())) e.run.skip(SkipReason::NotFinite);
+  const bool outerMarked = e.run.nonFinitePoint;
+  e.run.nonFinitePoint = false;
+  if (!drawBlockOnce(e, block, e.objectToWorld()) || e.run.nonFinitePoint) e.run.skip(SkipReason::NotFinite);
+  e.run.nonFinitePoint = outerMarked;
 }
 
 void drawTable(const EntityDraw& e) {

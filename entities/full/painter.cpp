@@ -54,7 +54,8 @@ Point3 Painter::toHost(const Vec3& world) {
 
 void Painter::line(const Vec3& from, const Vec3& to) {
   const Vec3 a = toWorld_.apply(from), b = toWorld_.apply(to);
-  if ((a.x == b.x && a.y == b.y && a.z == b.z) || !a.finite() || !b.finite() || !run_.takeObject()) return;
+  if (!a.finite() || !b.finite()) return run_.noteNonFinite();
+  if ((a.x == b.x && a.y == b.y && a.z == b.z) || !run_.takeObject()) return;
   const Point3 start = toHost(a), end = toHost(b);
   const Run& run = run_.run;
   const OrvGeomID_t line = run.is2D ? OrvUtilGeom2DLineSegmentCreate(0, start.x, start.y, end.x, end.y)
@@ -69,7 +70,7 @@ void Painter::polyline(const Vec3* points, size_t count, bool closed, bool fille
   world.clear();
   for (size_t i = 0; i < count; ++i) {
     const Vec3 p = toWorld_.apply(points[i]);
-    if (!p.finite()) return;
+    if (!p.finite()) return run_.noteNonFinite();
     world.push_back(p);
   }
   const int64_t pieces = piecesFor(count + (closed ? 1 : 0));
@@ -94,7 +95,8 @@ void Painter::circle(const Vec3& centre, double radius) {
   }
   const Vec3 c = toWorld_.apply(centre);
   const double r = radius * view.scale;
-  if (!c.finite() || !std::isfinite(r) || !(r > 0) || !run_.takeObject()) return;
+  if (!c.finite() || !std::isfinite(r)) return run_.noteNonFinite();
+  if (!(r > 0) || !run_.takeObject()) return;
   run_.drawn.add(c.x - r, c.y - r);
   run_.drawn.add(c.x + r, c.y + r);
   Point3 at{c.x, c.y, c.z};
@@ -124,7 +126,8 @@ void Painter::arc(const Vec3& centre, double radius, double start, double sweep)
   const double worldStart = view.mirrored ? view.turn - start - sweep : view.turn + start;
   const Vec3 c = toWorld_.apply(centre);
   const double r = radius * view.scale;
-  if (!c.finite() || !std::isfinite(r) || !(r > 0) || !run_.takeObject()) return;
+  if (!c.finite() || !std::isfinite(r)) return run_.noteNonFinite();
+  if (!(r > 0) || !run_.takeObject()) return;
   run_.drawn.add(c.x - r, c.y - r);
   run_.drawn.add(c.x + r, c.y + r);
   Point3 at{c.x, c.y, c.z};
@@ -148,7 +151,8 @@ void Painter::text(const Vec3& position, double height, double angle, std::strin
   const Vec3 up = toWorld_.applyToDirection({-std::sin(angle), std::cos(angle), 0});
   const double worldAngle = along.x == 0 && along.y == 0 ? 0 : degrees(std::atan2(along.y, along.x));
   const double worldHeight = height * up.length();
-  if (!at.finite() || !std::isfinite(worldAngle) || !std::isfinite(worldHeight) || !run_.takeObject()) return;
+  if (!at.finite() || !std::isfinite(worldAngle) || !std::isfinite(worldHeight)) return run_.noteNonFinite();
+  if (!run_.takeObject()) return;
   const Point3 host = toHost(at);
   HeapVector<char>& terminated = run_.text;
   terminated.assign(text.begin(), text.end());
@@ -165,7 +169,8 @@ void Painter::text(const Vec3& position, double height, double angle, std::strin
 
 void Painter::point(const Vec3& at) {
   const Vec3 world = toWorld_.apply(at);
-  if (!world.finite() || !run_.takeObject()) return;
+  if (!world.finite()) return run_.noteNonFinite();
+  if (!run_.takeObject()) return;
   PointList& points = run_.run.tables.points;
   if (points.count == points.entries.capacity() &&
       !points.entries.grow(points.entries.capacity() + PointList::kGrowth)) {
