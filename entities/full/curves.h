@@ -28,13 +28,36 @@ struct SplineData {
   HeapVector<Vec3> fit;
   bool closed = false;
   bool periodic = false;
+  // The directions of the curve through the fit points at its first and
+  // last fit point; (0, 0, 0) when not given.
+  Vec3 startTangent, endTangent;
+};
+
+// Room for the work behind a spline's points (a periodic spline's wrapped
+// control points, the curve fitted through fit points, the samples),
+// reused from spline to spline.
+struct SplineWork {
+  SplineData made;
+  HeapVector<double> parameters;
+  HeapVector<double> coefficients;
+  HeapVector<Vec3> values;
+  struct Sample {
+    double u;
+    int32_t span;
+    Vec3 at;
+  };
+  HeapVector<Sample> samples;
 };
 
 // The spline's points, appended to `points`: the curve through its control
 // points by its degree and knots (or through its fit points when it has no
 // control points), fine enough to stay within 0.1 % of its size of the
-// curve, both ends exact. A spline that cannot be evaluated gives the
-// polyline of its control points (nothing when it has fewer than two).
+// curve, both ends exact; a closed or periodic spline ends at its first
+// point. A spline that cannot be evaluated gives the polyline of its control
+// points (nothing when it has fewer than two).
 void appendSplinePoints(HeapVector<Vec3>& points, const SplineData& spline);
+// The same, with the room for the work given: no allocation once the room
+// has grown to the splines drawn.
+void appendSplinePoints(HeapVector<Vec3>& points, const SplineData& spline, SplineWork& work);
 
 }  // namespace drawport::full
