@@ -8,6 +8,7 @@
 #include "dxf/full/block_store.h"
 #include "dxf/full/entity_record.h"
 #include "dxf/full/pair_reader.h"
+#include "entities/full/curves.h"
 #include "entities/full/geometry.h"
 #include "shell/heap.h"
 #include "shell/run.h"
@@ -85,6 +86,9 @@ struct FullRun {
   HeapVector<Vec3> worldPoints;
   HeapVector<PathVertex> vertices;
   HeapVector<char> text;
+  // The spline being drawn, and the room for its points' work.
+  SplineData spline;
+  SplineWork splineWork;
 
   // Whether one more host object may be created; counts it when it may.
   bool takeObject() {
