@@ -9,6 +9,7 @@
 #include "dxf/full/entity_record.h"
 #include "dxf/full/pair_reader.h"
 #include "entities/full/curves.h"
+#include "entities/full/encodings.h"
 #include "entities/full/geometry.h"
 #include "shell/heap.h"
 #include "shell/run.h"
@@ -86,9 +87,11 @@ struct FullRun {
   HeapVector<Vec3> worldPoints;
   HeapVector<PathVertex> vertices;
   HeapVector<char> text;
-  // The spline being drawn, and the room for its points' work.
+  // The spline being drawn and the room for its points' work; the texts'
+  // encoding and the room for their conversion.
   SplineData spline;
   SplineWork splineWork;
+  TextWork texts;
 
   // Whether one more host object may be created; counts it when it may.
   bool takeObject() {
