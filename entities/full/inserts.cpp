@@ -221,4 +221,19 @@ void drawNamedBlocks(FullRun& run) {
   }
 }
 
+void drawBlockReference(const EntityDraw& e, int32_t block, const Vec3& position, const Vec3& scale, double rotation,
+                        const Vec3& normal) {
+  FullRun& run = e.run;
+  Reference reference;
+  if (block >= 0) reference.blockName = run.blocks.name(run.blocks.block(block));
+  const Transform plane = Transform::objectCoordinates(normal);
+  // The position in the plane's object coordinates: the plane's axes are
+  // at right angles and of length 1.
+  reference.insertion = {position.dot(plane.xAxis()), position.dot(plane.yAxis()), position.dot(plane.zAxis())};
+  reference.scale = scale;
+  reference.rotation = rotation;
+  reference.objectToWorld = e.at.toWorld.after(plane);
+  drawReference(e, reference);
+}
+
 }  // namespace drawport::full
