@@ -11,6 +11,7 @@
 #include "entities/full/curves.h"
 #include "entities/full/encodings.h"
 #include "entities/full/geometry.h"
+#include "entities/full/hatch_scratch.h"
 #include "shell/heap.h"
 #include "shell/run.h"
 
@@ -92,6 +93,7 @@ struct FullRun {
   SplineData spline;
   SplineWork splineWork;
   TextWork texts;
+  HatchScratch hatch;  // the HATCH converter's rings, areas and pattern lines
 
   // Whether one more host object may be created; counts it when it may.
   bool takeObject() {
