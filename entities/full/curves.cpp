@@ -21,6 +21,9 @@ constexpr int kStepsPerSpan = 8;
 // part of the diagonal of the curve's box, at most this many times.
 constexpr double kChordTolerance = 0.001;
 constexpr int kMostHalvings = 6;
+// A spline gains at most this many points by halving: a hostile file's
+// spline of a million wild spans stays within memory.
+constexpr size_t kMostRefinedPoints = size_t{1} << 20;
 // The curve through fit points is a cubic.
 constexpr int kFitDegree = 3;
 
@@ -151,20 +154,26 @@ double distanceToChord(const Vec3& p, const Vec3& a, const Vec3& b) {
   return (p - (a + chord * t)).length();
 }
 
-// Appends the points after `from` up to and including `to`, halving the
-// step while its chord strays from the curve by more than `tolerance`.
-bool appendRefined(const Curve& curve, const SplineWork::Sample& from, const SplineWork::Sample& to, double tolerance,
-                   int halvings, HeapVector<Vec3>& points) {
-  if (halvings < kMostHalvings) {
-    SplineWork::Sample middle{(from.u + to.u) / 2, to.span, {}};
-    if (!evaluate(curve, static_cast<size_t>(to.span), middle.u, middle.at)) return false;
-    if (distanceToChord(middle.at, from.at, to.at) > tolerance)
-      return appendRefined(curve, from, middle, tolerance, halvings + 1, points) &&
-             appendRefined(curve, middle, to, tolerance, halvings + 1, points);
+// Appends the points after one sample up to and including the next,
+// halving the step while its chord strays from the curve by more than the
+// tolerance, as long as the spline stays within its most points.
+struct Refinement {
+  const Curve& curve;
+  double tolerance;
+  size_t mostPoints;
+  HeapVector<Vec3>& points;
+
+  bool append(const SplineWork::Sample& from, const SplineWork::Sample& to, int halvings) {
+    if (halvings < kMostHalvings && points.size() < mostPoints) {
+      SplineWork::Sample middle{(from.u + to.u) / 2, to.span, {}};
+      if (!evaluate(curve, static_cast<size_t>(to.span), middle.u, middle.at)) return false;
+      if (distanceToChord(middle.at, from.at, to.at) > tolerance)
+        return append(from, middle, halvings + 1) && append(middle, to, halvings + 1);
+    }
+    points.push_back(to.at);
+    return true;
   }
-  points.push_back(to.at);
-  return true;
-}
+};
 
 // The curve's points at kStepsPerSpan steps per non-empty span; a clamped
 // end is its control point exactly.
@@ -201,10 +210,11 @@ double diagonalOf(const HeapVector<SplineWork::Sample>& samples) {
 bool appendCurvePoints(HeapVector<Vec3>& points, const Curve& curve, SplineWork& work) {
   HeapVector<SplineWork::Sample>& samples = work.samples;
   if (!takeSamples(curve, samples)) return false;
-  const double tolerance = kChordTolerance * diagonalOf(samples);
+  Refinement refinement{curve, kChordTolerance * diagonalOf(samples),
+                        points.size() + samples.size() + kMostRefinedPoints, points};
   points.push_back(samples.front().at);
   for (size_t i = 1; i < samples.size(); ++i)
-    if (!appendRefined(curve, samples[i - 1], samples[i], tolerance, 0, points)) return false;
+    if (!refinement.append(samples[i - 1], samples[i], 0)) return false;
   return true;
 }
 
@@ -331,9 +341,23 @@ void appendEllipsePoints(HeapVector<Vec3>& points, const Vec3& centre, const Vec
                          double start, double end) {
   const double sweep = end - start;
   const int steps = chordsForSweep(sweep);
+  // Each step turns (cos t, sin t) by the step's angle: two products
+  // instead of a sine and a cosine, taken afresh every so many steps so
+  // that rounding never adds up; the last point is the end's own.
+  constexpr int kStepsBetweenFreshAngles = 16;
+  const double stepCos = std::cos(sweep / steps), stepSin = std::sin(sweep / steps);
+  double c = 0, s = 0;
   for (int i = 0; i <= steps; ++i) {
-    const double t = i == steps ? end : start + sweep * i / steps;
-    points.push_back(centre + major * std::cos(t) + minor * std::sin(t));
+    if (i % kStepsBetweenFreshAngles == 0 || i == steps) {
+      const double t = i == steps ? end : start + sweep * i / steps;
+      c = std::cos(t);
+      s = std::sin(t);
+    } else {
+      const double turned = c * stepCos - s * stepSin;
+      s = s * stepCos + c * stepSin;
+      c = turned;
+    }
+    points.push_back(centre + major * c + minor * s);
   }
 }
 
