@@ -25,15 +25,15 @@ uint32_t foldedHash(std::string_view name) {
   return hash;
 }
 
-std::string_view nameOf(const LayerRecord& record) {
-  return std::string_view(record.name, strnlen(record.name, LayerRecord::kNameCapacity));
-}
+std::string_view nameOf(const LayerRecord& record) { return std::string_view(record.name, record.nameLength); }
 
 // Names longer than a record holds are cut to its 254 characters.
 void setName(LayerRecord& record, std::string_view name) {
   const size_t length = name.size() < LayerRecord::kNameCapacity ? name.size() : LayerRecord::kNameCapacity - 1;
   std::memcpy(record.name, name.data(), length);
   record.name[length] = '\0';
+  // A name holds no NUL: the reader ends every line's text at the first.
+  record.nameLength = static_cast<uint8_t>(strnlen(record.name, length));
 }
 
 LayerRecord startLayerRecord() {

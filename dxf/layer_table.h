@@ -15,6 +15,7 @@ class DxfReader;
 struct LayerRecord {
   static constexpr size_t kNameCapacity = 255;  // 254 characters and the terminator
   char name[kNameCapacity];
+  uint8_t nameLength;  // the name's characters before its terminator
   int32_t colour;
   // Read by the full reading only: the layer's flags (bit 0: frozen) and its
   // true colour (0x00RRGGBB), when it has one.

@@ -1,5 +1,7 @@
 #include "dxf/reader.h"
 
+#include <endian.h>
+
 #include <cstring>
 
 #include "dxf/numbers.h"
@@ -25,6 +27,27 @@ constexpr CharacterClasses kClasses;
 
 bool endsToken(char c) { return kClasses.of[static_cast<unsigned char>(c)] & kEndsToken; }
 bool endsValue(char c) { return kClasses.of[static_cast<unsigned char>(c)] & kEndsValue; }
+
+// The first byte from `p` on (before `limit`) that ends a value: a line
+// feed, a carriage return or a NUL, found eight bytes at a time.
+constexpr uint64_t kOnes = 0x0101010101010101;
+// The lowest byte marked in the result is the word's first zero byte (bytes
+// after it may be marked wrongly).
+uint64_t zeroBytes(uint64_t v) { return (v - kOnes) & ~v & 0x8080808080808080; }
+
+const char* findValueEnd(const char* p, const char* limit) {
+  if (htole64(1) == 1) {
+    while (limit - p >= 8) {
+      uint64_t word;
+      std::memcpy(&word, p, sizeof word);
+      const uint64_t ends = zeroBytes(word ^ (kOnes * '\n')) | zeroBytes(word ^ (kOnes * '\r')) | zeroBytes(word);
+      if (ends) return p + __builtin_ctzll(ends) / 8;
+      p += 8;
+    }
+  }
+  while (p < limit && !endsValue(*p)) ++p;
+  return p;
+}
 
 const char* skipBlanks(const char* p, const char* end) {
   while (p < end && (*p == ' ' || *p == '\t')) ++p;
@@ -88,8 +111,7 @@ bool DxfReader::readLine() {
   // Usually the whole line is in the buffer: cut the token out of it while
   // finding the line's end, in one look at its characters.
   const char* const line = buffer_ + begin_;
-  const char* const limit =
-      end_ - begin_ > kMaxLineCharacters ? line + kMaxLineCharacters : buffer_ + end_;
+  const char* const limit = end_ - begin_ > kMaxLineCharacters ? line + kMaxLineCharacters : buffer_ + end_;
   const char* start = skipBlanks(line, limit);
   const char* stop = start;
   while (stop < limit && !kEnds(*stop)) ++stop;
@@ -135,15 +157,76 @@ void DxfReader::readValue() {
 }
 
 void DxfReader::readWholeLine() {
-  if (linesSinceCheck_++ == kLinesPerProgressCheck) {
-    linesSinceCheck_ = 0;
-    checkProgress();
-  }
+  countLine();
   if (!readLine<endsValue>()) {
     endOfFile_ = true;
     return;
   }
   if (lineCut_) skipRestOfLine();
+}
+
+int32_t DxfReader::CodeLines::codeOf(uint64_t text, size_t length) {
+  // A multiplicative hash of the line's bytes picks the slot.
+  Slot& slot = slots[(text * 0x9E3779B97F4A7C15ULL) >> (64 - kSlotBits)];
+  if (slot.used && slot.text == text) return slot.code;
+  char line[8];
+  std::memcpy(line, &text, sizeof line);
+  // As a value line is read: from its first non-blank to its first line
+  // end or NUL.
+  const char* const start = skipBlanks(line, line + length);
+  const int32_t code =
+      parseGroupCode(std::string_view(start, static_cast<size_t>(findValueEnd(start, line + length) - start)));
+  slot = {text, code, true};
+  return code;
+}
+
+bool DxfReader::readShortPair(int32_t& code) {
+  const char* p = buffer_ + begin_;
+  const char* const end = buffer_ + end_;
+  if (htole64(1) != 1 || end - p < 16) return false;
+  // The code line: up to seven characters and its line feed, in one word.
+  uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  const uint64_t feeds = zeroBytes(word ^ (kOnes * '\n'));
+  if (!feeds) return false;
+  const size_t feed = static_cast<size_t>(__builtin_ctzll(feeds) / 8);
+  const uint64_t text = feed == 0 ? 0 : word & (~uint64_t{0} >> (64 - 8 * feed));
+  code = codeLines_.codeOf(text, feed);
+  // The value line, whole within the line limit.
+  const char* const line = p + feed + 1;
+  const char* const limit =
+      end - line > static_cast<std::ptrdiff_t>(kMaxLineCharacters) ? line + kMaxLineCharacters : end;
+  const char* const start = skipBlanks(line, limit);
+  const char* const stop = findValueEnd(start, limit);
+  const char* lineEnd;
+  if (stop < limit && *stop == '\n')
+    lineEnd = stop;
+  else if (stop + 1 < limit && *stop == '\r' && stop[1] == '\n')
+    lineEnd = stop + 1;
+  else
+    return false;
+  countLine();
+  countLine();
+  token_ = std::string_view(start, static_cast<size_t>(stop - start));
+  begin_ = static_cast<size_t>(lineEnd + 1 - buffer_);
+  return true;
+}
+
+bool DxfReader::readPair(int32_t& code) {
+  if (!endOfFile_ && readShortPair(code)) return true;
+  readWholeLine();
+  if (endOfFile_) return false;
+  code = parseGroupCode(token_);
+  readWholeLine();
+  return !endOfFile_;
+}
+
+int32_t parseGroupCode(std::string_view line) {
+  size_t i = 0;
+  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+  if (i < line.size() && (line[i] == '-' || line[i] == '+')) ++i;
+  if (i >= line.size() || !isDigit(line[i])) return DxfReader::kNoCode;
+  return parseLong32(line);
 }
 
 void DxfReader::skipRestOfLine() {

@@ -13,6 +13,7 @@
 // file in blocks of its own and allocates nothing while reading.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <string_view>
@@ -44,6 +45,13 @@ class DxfReader {
   // and the rest of the line passed over, so that the next read is the next
   // line of the file.
   void readWholeLine();
+  // Reads a group pair for reading by pairs: the code line, whose group code
+  // goes to `code` (kNoCode when it holds no number), then the value line,
+  // which becomes the current token as readWholeLine makes it. Both lines
+  // count towards the percent-done check. False when the file ends before
+  // the value line.
+  static constexpr int32_t kNoCode = INT32_MIN;
+  bool readPair(int32_t& code);
   // Asks the host's percent-done dialog now, with the file position reached:
   // long work between two lines (drawing a large block many times) keeps the
   // dialog alive and the user's stop request heard.
@@ -94,8 +102,33 @@ class DxfReader {
   bool readLine();
   // Passes over the rest of a line that came back cut at the line limit.
   void skipRestOfLine();
+  // The common pair of a short code line and a value line that both stand
+  // whole in the buffer, read in one look; false (nothing read) otherwise.
+  bool readShortPair(int32_t& code);
+  void countLine() {
+    if (linesSinceCheck_++ == kLinesPerProgressCheck) {
+      linesSinceCheck_ = 0;
+      checkProgress();
+    }
+  }
 
   static constexpr size_t kBlockSize = 1 << 16;
+
+  // The group codes of the code lines met, by the lines' text: a file
+  // writes the same few code lines over and over.
+  struct CodeLines {
+    static constexpr int kSlotBits = 8;
+    struct Slot {
+      uint64_t text;
+      int32_t code;
+      bool used;
+    };
+    Slot slots[1 << kSlotBits] = {};
+    // The code of a line of `length` (at most seven) characters, its bytes
+    // in `text` (little-endian, zeros past its end).
+    int32_t codeOf(uint64_t text, size_t length);
+  };
+  CodeLines codeLines_;
 
   std::FILE* file_;
   int32_t fileSize_;
@@ -112,6 +145,10 @@ class DxfReader {
   char buffer_[kBlockSize];
   char heldLine_[kLineLimit];  // the token of a cut line, while its rest is passed over
 };
+
+// A group code as written on a code line: optional blanks, an optional sign,
+// digits; kNoCode when there are no digits, saturated beyond 32 bits.
+int32_t parseGroupCode(std::string_view line);
 
 // Names equal without regard to the case of letters a to z: same length,
 // and equal position by position after upper-casing.

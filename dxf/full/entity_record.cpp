@@ -1,6 +1,7 @@
 #include "dxf/full/entity_record.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "dxf/full/pair_reader.h"
@@ -24,13 +25,30 @@ constexpr CodeRange kIntegerCodes[] = {
 };
 
 template <size_t N>
-bool inRanges(int32_t code, const CodeRange (&ranges)[N]) {
+constexpr bool inRanges(int32_t code, const CodeRange (&ranges)[N]) {
   for (const CodeRange& range : ranges)
     if (code >= range.first && code <= range.last) return true;
   return false;
 }
 
+// What the values of codes 0 to 999 are, looked up for every group read.
+enum class ValueKind : uint8_t { Text, Real, Integer };
+constexpr int32_t kKindTableSize = 1000;
+struct ValueKinds {
+  ValueKind of[kKindTableSize] = {};
+  constexpr ValueKinds() {
+    for (int32_t code = 0; code < kKindTableSize; ++code)
+      of[code] = inRanges(code, kIntegerCodes)  ? ValueKind::Integer
+                 : inRanges(code, kNumberCodes) ? ValueKind::Real
+                                                : ValueKind::Text;
+  }
+};
+constexpr ValueKinds kValueKinds;
+
 constexpr int32_t kApplicationGroup = 102;
+// The entity's handle and its subclass markers: nothing draws by them.
+constexpr int32_t kHandle = 5;
+constexpr int32_t kSubclassMarker = 100;
 constexpr int32_t kFirstExtendedData = 1000;
 
 }  // namespace
@@ -69,7 +87,8 @@ std::string_view RecordView::textOr(int32_t code, std::string_view fallback) con
 }
 
 void EntityRecord::clear(std::string_view name) {
-  name_.assign(name.data(), name.size());
+  nameLength_ = name.size() < sizeof name_ ? name.size() : sizeof name_;
+  std::memcpy(name_, name.data(), nameLength_);
   groups_.clear();
   texts_.clear();
   oversized_ = false;
@@ -77,9 +96,10 @@ void EntityRecord::clear(std::string_view name) {
 
 void EntityRecord::add(int32_t code, std::string_view value) {
   Group group{code, 0, 0, 0.0};
-  if (inRanges(code, kIntegerCodes)) {
+  const ValueKind kind = code >= 0 && code < kKindTableSize ? kValueKinds.of[code] : ValueKind::Text;
+  if (kind == ValueKind::Integer) {
     group.number = parseLong32(value);
-  } else if (isNumberCode(code)) {
+  } else if (kind == ValueKind::Real) {
     group.number = parseReal(value);
   } else {
     if (texts_.size() + value.size() > kMostTextBytes) {
@@ -109,7 +129,9 @@ bool EntityRecord::read(PairReader& pairs) {
       inApplicationGroup = !value.empty() && value.front() == '{';
       continue;
     }
-    if (inApplicationGroup || code >= kFirstExtendedData || code == PairReader::kNoCode || oversized_) continue;
+    if (inApplicationGroup || code >= kFirstExtendedData || code == PairReader::kNoCode || code == kHandle ||
+        code == kSubclassMarker || oversized_)
+      continue;
     add(code, pairs.value());
   }
   return false;

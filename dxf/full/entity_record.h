@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "shell/heap.h"
@@ -67,7 +66,9 @@ class EntityRecord {
   static constexpr size_t kMostGroups = size_t{1} << 22;
   static constexpr size_t kMostTextBytes = size_t{1} << 26;
 
-  RecordView view() const { return RecordView(name_, groups_.data(), groups_.size(), texts_.data()); }
+  RecordView view() const {
+    return RecordView(std::string_view(name_, nameLength_), groups_.data(), groups_.size(), texts_.data());
+  }
   bool oversized() const { return oversized_; }
 
   // Reads the entity whose 0/NAME pair `pairs` holds now, up to the next
@@ -81,7 +82,10 @@ class EntityRecord {
   void clear(std::string_view name);
   void add(int32_t code, std::string_view value);
 
-  std::string name_;
+  // Entity names are short words; a longer one is cut (and then names no
+  // kind that is drawn).
+  char name_[64] = "";
+  size_t nameLength_ = 0;
   HeapVector<Group> groups_;
   HeapVector<char> texts_;
   bool oversized_ = false;

@@ -95,6 +95,7 @@ void storeLayer(FullRun& run, const RecordView& entry) {
   layer.trueColour = entry.integerOr(420, -1);
   layer.hasTrueColour = layer.trueColour >= 0;
   if (!run.run.tables.layers.store(layer)) run.run.runOutOfMemory();
+  run.forgetLayer();
 }
 
 void readTables(FullRun& run) {

@@ -13,7 +13,7 @@ namespace drawport::full {
 class PairReader {
  public:
   // A code line that holds no number.
-  static constexpr int32_t kNoCode = INT32_MIN;
+  static constexpr int32_t kNoCode = DxfReader::kNoCode;
 
   explicit PairReader(DxfReader& in) : in_(in) {}
   PairReader(const PairReader&) = delete;
@@ -21,7 +21,7 @@ class PairReader {
 
   // Reads the next pair: false when the file ended (or reading was halted)
   // before its value line.
-  bool next();
+  bool next() { return in_.readPair(code_); }
 
   int32_t code() const { return code_; }
   // The value line after its leading blanks; valid until the next read.
@@ -38,9 +38,5 @@ class PairReader {
   DxfReader& in_;
   int32_t code_ = kNoCode;
 };
-
-// A group code as written on a code line: optional blanks, an optional sign,
-// digits; kNoCode when there are no digits, saturated beyond 32 bits.
-int32_t parseGroupCode(std::string_view line);
 
 }  // namespace drawport::full

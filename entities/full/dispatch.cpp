@@ -53,13 +53,33 @@ constexpr int32_t kInvisible = 60;
 
 bool isLayerZero(std::string_view name) { return name == "0"; }
 
-StatedColour statedColourOf(const RecordView& entity) {
-  StatedColour stated;
-  const int32_t index = entity.integerOr(62, kByLayer);
-  if (index >= kByBlock && index <= kByLayer) stated.index = index;
-  const int32_t trueColour = entity.integerOr(420, -1);
-  if (trueColour >= 0) stated.trueColour = trueColour;
-  return stated;
+// The groups every entity may carry, taken in one look at the record.
+struct CommonGroups {
+  std::string_view layer = "0";
+  StatedColour colour;
+  bool paperSpace = false;
+  bool invisible = false;
+  Vec3 extrusion{0, 0, 1};
+};
+
+CommonGroups commonGroupsOf(const RecordView& entity) {
+  CommonGroups groups;
+  for (size_t i = 0; i < entity.size(); ++i) {
+    const int32_t code = entity.code(i);
+    switch (code) {
+      case 8: groups.layer = entity.text(i); break;
+      case 62: {
+        const int32_t index = entity.integer(i);
+        groups.colour.index = index >= kByBlock && index <= kByLayer ? index : kByLayer;
+        break;
+      }
+      case 420: groups.colour.trueColour = entity.integer(i) >= 0 ? entity.integer(i) : -1; break;
+      case kPaperSpace: groups.paperSpace = entity.integer(i) == 1; break;
+      case kInvisible: groups.invisible = entity.integer(i) == 1; break;
+      default: takePoint(groups.extrusion, 210, code, entity.number(i)); break;
+    }
+  }
+  return groups;
 }
 
 void drawOne(FullRun& run, const RecordView& entity, EntitySource& following, const Placement& at) {
@@ -74,14 +94,14 @@ void drawOne(FullRun& run, const RecordView& entity, EntitySource& following, co
 
 }  // namespace
 
-EntityLook lookOf(const FullRun& run, const RecordView& entity, const Placement& at) {
+EntityLook lookOf(FullRun& run, const RecordView& entity, const Placement& at) {
   EntityLook look;
-  if ((at.depth == 0 && entity.integerOr(kPaperSpace, 0) == 1) || entity.integerOr(kInvisible, 0) == 1) return look;
+  const CommonGroups groups = commonGroupsOf(entity);
+  if ((at.depth == 0 && groups.paperSpace) || groups.invisible) return look;
   look.drawn = true;
-  const std::string_view layer = entity.textOr(8, "0");
-  look.layer = at.byReference && isLayerZero(layer) ? at.blockLayer : run.run.tables.layers.find(layer);
-  look.colour =
-      resolveColour(statedColourOf(entity), layerColour(look.layer), at.byReference ? &at.blockColour : nullptr);
+  look.extrusion = groups.extrusion;
+  look.layer = at.byReference && isLayerZero(groups.layer) ? at.blockLayer : run.layerNamed(groups.layer);
+  look.colour = resolveColour(groups.colour, layerColour(look.layer), at.byReference ? &at.blockColour : nullptr);
   const Run& common = run.run;
   look.hostColour = layerHidden(look.layer) && !common.settings.showInvisibleLayers
                         ? common.colours.background
@@ -95,16 +115,18 @@ bool EntityDraw::admit(EntityKind kind) const {
   return true;
 }
 
-Transform EntityDraw::objectToWorld() const {
-  return at.toWorld.after(Transform::objectCoordinates(extrusionOf(entity)));
-}
+Transform EntityDraw::objectToWorld() const { return at.toWorld.after(Transform::objectCoordinates(look.extrusion)); }
 
 Vec3 pointOf(const RecordView& entity, int32_t code) {
-  return {entity.numberOr(code, 0), entity.numberOr(code + 10, 0), entity.numberOr(code + 20, 0)};
+  Vec3 point;
+  for (size_t i = 0; i < entity.size(); ++i) takePoint(point, code, entity.code(i), entity.number(i));
+  return point;
 }
 
 Vec3 extrusionOf(const RecordView& entity) {
-  return {entity.numberOr(210, 0), entity.numberOr(220, 0), entity.numberOr(230, 1)};
+  Vec3 normal{0, 0, 1};
+  for (size_t i = 0; i < entity.size(); ++i) takePoint(normal, 210, entity.code(i), entity.number(i));
+  return normal;
 }
 
 bool FileEntities::hasNext() const {

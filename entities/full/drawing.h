@@ -30,12 +30,13 @@ struct Placement {
 
 // What every entity shares.
 struct EntityLook {
-  bool drawn = false;  // neither in paper space nor invisible
+  bool drawn = false;       // neither in paper space nor invisible
+  Vec3 extrusion{0, 0, 1};  // groups 210, 220, 230
   const LayerRecord* layer = nullptr;
   Colour colour;                   // the colour it is drawn in
   OrvColorIndex_t hostColour = 0;  // the background when its layer is hidden and so are invisible layers
 };
-EntityLook lookOf(const FullRun& run, const RecordView& entity, const Placement& at);
+EntityLook lookOf(FullRun& run, const RecordView& entity, const Placement& at);
 
 // The entities of a section or a block, one after the other. A converter
 // may take the entities that belong to its own (a POLYLINE's vertices, an
@@ -91,7 +92,7 @@ struct EntityDraw {
   // Whether the import selects `kind`; meeting an entity of a selected kind
   // is what tells an import that found something from one that did not.
   bool admit(EntityKind kind) const;
-  // The entity's object coordinates (groups 210, 220, 230) to the world.
+  // The entity's object coordinates (its extrusion) to the world.
   Transform objectToWorld() const;
   Painter painter(const Transform& toWorld) const { return Painter(run, toWorld, look.hostColour); }
 };
@@ -104,6 +105,17 @@ void drawEntities(FullRun& run, EntitySource& source, const Placement& at);
 // extrusion direction.
 Vec3 pointOf(const RecordView& entity, int32_t code);
 Vec3 extrusionOf(const RecordView& entity);
+// Takes a group's value into `point` when its code is `base` (x), base + 10
+// (y) or base + 20 (z): converters take their points in one look at the
+// record.
+inline bool takePoint(Vec3& point, int32_t base, int32_t code, double value) {
+  switch (code - base) {
+    case 0: point.x = value; return true;
+    case 10: point.y = value; return true;
+    case 20: point.z = value; return true;
+    default: return false;
+  }
+}
 
 // A closed outline through `count` corners, leaving out the edges whose bit
 // is set in `hiddenEdges` (bit i: the edge from corner i to the next): the

@@ -95,6 +95,12 @@ struct FullRun {
   TextWork texts;
   HatchScratch hatch;  // the HATCH converter's rings, areas and pattern lines
 
+  // The layer named `name` without regard to case, or null. The last one
+  // found is remembered: entities in a row mostly share their layer.
+  const LayerRecord* layerNamed(std::string_view name);
+  // The layer table changed: what was remembered may be gone.
+  void forgetLayer() { lastLayerValid_ = false; }
+
   // Whether one more host object may be created; counts it when it may.
   bool takeObject() {
     if (objectsCreated >= kMostObjects) return false;
@@ -116,6 +122,12 @@ struct FullRun {
   // header's, when they form a box of positive width and height, else those
   // of what the import draws.
   DrawingExtents pointExtents() const;
+
+ private:
+  char lastLayerName_[LayerRecord::kNameCapacity] = "";
+  size_t lastLayerLength_ = 0;
+  const LayerRecord* lastLayer_ = nullptr;
+  bool lastLayerValid_ = false;
 };
 
 }  // namespace drawport::full

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "entities/common.h"
 #include "entities/coordinates.h"
@@ -43,6 +44,17 @@ DrawingExtents FullRun::pointExtents() const {
   if (run.header.extentsFixed && header.maxX - header.minX > 0 && header.maxY - header.minY > 0) return header;
   if (drawn.empty) return {};
   return {drawn.minX, drawn.minY, drawn.maxX, drawn.maxY};
+}
+
+const LayerRecord* FullRun::layerNamed(std::string_view name) {
+  if (lastLayerValid_ && name == std::string_view(lastLayerName_, lastLayerLength_)) return lastLayer_;
+  lastLayer_ = run.tables.layers.find(name);
+  lastLayerValid_ = name.size() < sizeof lastLayerName_;
+  if (lastLayerValid_) {
+    std::memcpy(lastLayerName_, name.data(), name.size());
+    lastLayerLength_ = name.size();
+  }
+  return lastLayer_;
 }
 
 Point3 Painter::toHost(const Vec3& world) {

@@ -45,10 +45,13 @@ void takeVertices(EntitySource& following, HeapVector<PathVertex>& vertices) {
   RecordView vertex;
   while (following.hasNext() && following.nextName() == "VERTEX" && following.next(vertex)) {
     PathVertex taken;
-    taken.at = pointOf(vertex, 10);
-    taken.bulge = vertex.numberOr(42, 0);
-    taken.flags = vertex.integerOr(70, 0);
-    for (int i = 0; i < 4; ++i) taken.corners[i] = vertex.integerOr(71 + i, 0);
+    for (size_t i = 0; i < vertex.size(); ++i) {
+      const int32_t code = vertex.code(i);
+      if (code == 42) taken.bulge = vertex.number(i);
+      if (code == 70) taken.flags = vertex.integer(i);
+      if (code >= 71 && code <= 74) taken.corners[code - 71] = vertex.integer(i);
+      takePoint(taken.at, 10, code, vertex.number(i));
+    }
     vertices.push_back(taken);
   }
   if (following.hasNext() && following.nextName() == "SEQEND") following.next(vertex);

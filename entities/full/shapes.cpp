@@ -10,15 +10,44 @@ namespace {
 constexpr int32_t kInvisibleEdges = 70;
 
 // The corners of a SOLID, TRACE or 3DFACE, by their codes (10 to 13 with
-// their y and z); a missing fourth corner is the third. Returns 3 for a
-// triangle, else 4.
-int cornersOf(const RecordView& entity, Vec3 (&corners)[4]) {
-  for (int i = 0; i < 4; ++i) corners[i] = pointOf(entity, 10 + i);
-  const bool fourthGiven = entity.has(13) || entity.has(23) || entity.has(33);
+// their y and z), and the flags (group 70); a missing fourth corner is the
+// third. Returns 3 for a triangle, else 4.
+int cornersOf(const RecordView& entity, Vec3 (&corners)[4], int32_t& flags) {
+  bool fourthGiven = false;
+  for (size_t i = 0; i < entity.size(); ++i) {
+    const int32_t code = entity.code(i);
+    if (code == kInvisibleEdges) flags = entity.integer(i);
+    const int32_t corner = code % 10, axis = code / 10 - 1;
+    if (code < 10 || code > 33 || corner > 3) continue;
+    double* coordinates[3] = {&corners[corner].x, &corners[corner].y, &corners[corner].z};
+    *coordinates[axis] = entity.number(i);
+    fourthGiven = fourthGiven || corner == 3;
+  }
   if (!fourthGiven) corners[3] = corners[2];
   const Vec3& c = corners[2];
   const Vec3& d = corners[3];
   return c.x == d.x && c.y == d.y && c.z == d.z ? 3 : 4;
+}
+
+// A circle's or an arc's groups: centre, radius, start and end angle.
+struct RoundShape {
+  Vec3 centre;
+  double radius = 0, start = 0, end = 0;
+};
+
+RoundShape roundShapeOf(const RecordView& entity) {
+  RoundShape shape;
+  for (size_t i = 0; i < entity.size(); ++i) {
+    const int32_t code = entity.code(i);
+    const double value = entity.number(i);
+    switch (code) {
+      case 40: shape.radius = value; break;
+      case 50: shape.start = value; break;
+      case 51: shape.end = value; break;
+      default: takePoint(shape.centre, 10, code, value); break;
+    }
+  }
+  return shape;
 }
 
 }  // namespace
@@ -47,28 +76,37 @@ void drawOutline(Painter& painter, const Vec3* corners, int count, unsigned hidd
   if (points >= 2) painter.polyline(run, static_cast<size_t>(points), false);
 }
 
-void drawLine(const EntityDraw& e) { e.painter(e.at.toWorld).line(pointOf(e.entity, 10), pointOf(e.entity, 11)); }
+void drawLine(const EntityDraw& e) {
+  Vec3 from, to;
+  for (size_t i = 0; i < e.entity.size(); ++i) {
+    const int32_t code = e.entity.code(i);
+    const double value = e.entity.number(i);
+    if (!takePoint(from, 10, code, value)) takePoint(to, 11, code, value);
+  }
+  e.painter(e.at.toWorld).line(from, to);
+}
 
 void drawPoint(const EntityDraw& e) { e.painter(e.at.toWorld).point(pointOf(e.entity, 10)); }
 
 void drawCircle(const EntityDraw& e) {
-  e.painter(e.objectToWorld()).circle(pointOf(e.entity, 10), e.entity.numberOr(40, 0));
+  const RoundShape circle = roundShapeOf(e.entity);
+  e.painter(e.objectToWorld()).circle(circle.centre, circle.radius);
 }
 
 void drawArc(const EntityDraw& e) {
-  const double start = e.entity.numberOr(50, 0);
-  const double end = e.entity.numberOr(51, 0);
+  const RoundShape arc = roundShapeOf(e.entity);
   // Counter-clockwise from start to end; the same angle twice is no arc, the
   // same direction by different angles (0 and 360) a whole turn.
-  if (start == end) return;
-  double sweep = std::fmod(end - start, 360.0);
+  if (arc.start == arc.end) return;
+  double sweep = std::fmod(arc.end - arc.start, 360.0);
   if (sweep <= 0) sweep += 360;
-  e.painter(e.objectToWorld()).arc(pointOf(e.entity, 10), e.entity.numberOr(40, 0), radians(start), radians(sweep));
+  e.painter(e.objectToWorld()).arc(arc.centre, arc.radius, radians(arc.start), radians(sweep));
 }
 
 void drawSolid(const EntityDraw& e) {
   Vec3 corners[4];
-  const int count = cornersOf(e.entity, corners);
+  int32_t flags = 0;
+  const int count = cornersOf(e.entity, corners, flags);
   // The corners zigzag: the outline runs 1, 2, 4, 3.
   const Vec3 outline[4] = {corners[0], corners[1], corners[3], corners[2]};
   const Vec3 triangle[3] = {corners[0], corners[1], corners[2]};
@@ -77,8 +115,9 @@ void drawSolid(const EntityDraw& e) {
 
 void draw3DFace(const EntityDraw& e) {
   Vec3 corners[4];
-  const int count = cornersOf(e.entity, corners);
-  unsigned hidden = static_cast<unsigned>(e.entity.integerOr(kInvisibleEdges, 0)) & 15u;
+  int32_t flags = 0;
+  const int count = cornersOf(e.entity, corners, flags);
+  unsigned hidden = static_cast<unsigned>(flags) & 15u;
   if (count == 3) {
     // The edges 3-4 and 4-1 of a triangle are one edge, 3-1.
     hidden = (hidden & 3u) | ((hidden & 8u) ? 4u : 0u);
