@@ -239,6 +239,42 @@ TEST_F(FullHatchTest, ASplineEdgeRunsThroughItsCurvesPoints) {
   EXPECT_THAT(drawn, EndsWith(" (4,4) (0,0) c0 fill0 filled\n"));
 }
 
+// How many filled polylines of the frame hold the point (x, y), by odd
+// parity.
+int fillsAt(const orvhost::Frame& frame, double x, double y) {
+  int fills = 0;
+  for (const orvhost::FrameObject& object : frame.objects()) {
+    const orvhost::Point3 anchor = object.anchor.value_or(orvhost::Point3{});
+    bool inside = false;
+    for (uint32_t i = 0, j = object.pointCount - 1; i < object.pointCount; j = i++) {
+      const orvhost::Point3 &p = frame.point(object, i), &q = frame.point(object, j);
+      const double py = anchor.y + p.y, qy = anchor.y + q.y;
+      if ((py > y) != (qy > y) && x < anchor.x + p.x + (y - py) * (q.x - p.x) / (qy - py)) inside = !inside;
+    }
+    fills += object.filled && inside;
+  }
+  return fills;
+}
+
+// A filled area of more points than a host polyline holds is cut into
+// upright strips of at most 2997 points, each filled: together they fill
+// the square once and leave its hole empty.
+TEST_F(FullHatchTest, AnAreaBeyondOnePolylineIsFilledAsStrips) {
+  std::vector<Corner> outline;
+  for (int side = 0; side < 4; ++side)
+    for (int i = 0; i < 1500; ++i) {
+      const double along = i / 150.0, corners[4][2] = {{along, 0}, {10, along}, {10 - along, 10}, {0, 10 - along}};
+      outline.push_back({corners[side][0], corners[side][1], 0});
+    }
+  imported(dxfFile(entitiesSection(solid(2, polylinePath(outline) + square(3, 3, 7, 7)))), "-X");
+  const orvhost::Frame& frame = orvhost::Host::get().frame();
+  for (const orvhost::FrameObject& strip : frame.objects()) EXPECT_LE(strip.pointCount, 2997u);
+  EXPECT_EQ(fillsAt(frame, 4.01, 5.51), 0);
+  EXPECT_EQ(fillsAt(frame, 6.01, 3.51), 0);
+  for (const auto& wall : {std::pair{1.01, 5.51}, {8.51, 1.51}, {5.51, 8.51}, {1.51, 1.01}, {9.51, 9.51}})
+    EXPECT_EQ(fillsAt(frame, wall.first, wall.second), 1) << wall.first << "," << wall.second;
+}
+
 // 100,000 lines one apart across a rectangle 10 wide are drawn; one more
 // line and the hatch is drawn as its boundary alone.
 TEST_F(FullHatchTest, APatternOfMoreThan100000SegmentsDrawsTheBoundaryAlone) {

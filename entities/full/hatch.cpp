@@ -56,18 +56,37 @@ void drawBoundaries(Painter& painter, const HatchScratch& scratch, HatchStyle st
     if (!nested || takesPart(ring, style)) drawRing(painter, scratch, ring);
 }
 
-// One filled outline per area; an area whose holes take the hatch past its
-// work is drawn as its outlines.
+// The most points of a filled outline that stays one host polyline: the
+// host's polylines hold kPointsPerPiece, the return to the first point
+// included.
+constexpr size_t kMostFilledPoints = AnchoredPolyline::kPointsPerPiece - 1;
+
+// A filled outline: one host polyline, or upright strips of it when it has
+// more points than one holds. False when the strips take the hatch past its
+// work.
+bool drawFilledOutline(Painter& painter, HatchScratch& scratch, PointRun outline, HatchWork& work) {
+  if (outline.count <= kMostFilledPoints) {
+    painter.polyline(outline.points, outline.count, true, true);
+    return true;
+  }
+  if (!cutIntoStrips(scratch, outline, kMostFilledPoints, work)) return false;
+  uint32_t start = 0;
+  for (const uint32_t end : scratch.stripEnds) {
+    painter.polyline(&scratch.strips[start], end - start, true, true);
+    start = end;
+  }
+  return true;
+}
+
+// One filled outline per area; an area that takes the hatch past its work is
+// drawn as its boundaries.
 void drawFilledAreas(Painter& painter, FullRun& run, HatchStyle style, HatchWork& work) {
   HatchScratch& scratch = run.hatch;
   for (uint32_t i = 0; i < scratch.rings.size(); ++i) {
     const HatchRing& outer = scratch.rings[i];
     if (!isOuterBoundary(outer, style)) continue;
     PointRun outline;
-    if (bridgeHoles(scratch, i, style, work, outline)) {
-      painter.polyline(outline.points, outline.count, true, true);
-      continue;
-    }
+    if (bridgeHoles(scratch, i, style, work, outline) && drawFilledOutline(painter, scratch, outline, work)) continue;
     drawRing(painter, scratch, outer);
     for (const HatchRing& hole : scratch.rings)
       if (hole.parent == static_cast<int32_t>(i) && takesPart(hole, style)) drawRing(painter, scratch, hole);

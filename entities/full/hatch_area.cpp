@@ -63,7 +63,66 @@ void bridgeHole(HatchScratch& scratch, const HatchRing& hole, bool outlineCounte
   area.swap(bridged);
 }
 
+// Where the edge from `p` to `q` crosses the upright line at `x`.
+Vec3 crossingAt(const Vec3& p, const Vec3& q, double x) {
+  const double t = (x - p.x) / (q.x - p.x);
+  return {x, p.y + (q.y - p.y) * t, p.z + (q.z - p.z) * t};
+}
+
+// The outline clipped to the side of the upright line at `x` that `keep`
+// tells (+1 right of it, -1 left of it), into `out`. A concave outline comes
+// out as one outline whose parts are joined along the line, with no area
+// between the joins.
+void clipToSide(const Vec3* points, size_t count, double x, int keep, HeapVector<Vec3>& out) {
+  out.clear();
+  for (size_t i = 0, previous = count - 1; i < count; previous = i++) {
+    const Vec3& p = points[previous];
+    const Vec3& q = points[i];
+    const bool pIn = (p.x - x) * keep >= 0, qIn = (q.x - x) * keep >= 0;
+    if (pIn != qIn) out.push_back(crossingAt(p, q, x));
+    if (qIn) out.push_back(q);
+  }
+}
+
+// Strips are halved at most this many times.
+constexpr size_t kDeepestCut = 24;
+
+// The outline clipped to the band from `left` to `right`, kept as one strip
+// when it is small enough, else halved at the median x of its points and
+// each half cut from it in turn.
+bool cutBand(HatchScratch& scratch, PointRun outline, double left, double right, size_t most, size_t depth,
+             HatchWork& work) {
+  if (!work.take(static_cast<int64_t>(2 * outline.count))) return false;
+  HeapVector<Vec3>& band = scratch.bands[depth];
+  clipToSide(outline.points, outline.count, left, +1, scratch.bridged);
+  clipToSide(scratch.bridged.data(), scratch.bridged.size(), right, -1, band);
+  dropRepeatedPoints(band, 0);
+  if (band.size() < 3) return true;
+  HeapVector<double>& xs = scratch.stripXs;
+  xs.clear();
+  for (const Vec3& p : band) xs.push_back(p.x);
+  const auto middle = xs.begin() + static_cast<std::ptrdiff_t>(xs.size() / 2);
+  std::nth_element(xs.begin(), middle, xs.end());
+  const double cut = *middle;
+  if (band.size() <= most || depth >= kDeepestCut || !(cut > left && cut < right)) {
+    scratch.strips.insert(scratch.strips.end(), band.begin(), band.end());
+    scratch.stripEnds.push_back(static_cast<uint32_t>(scratch.strips.size()));
+    return true;
+  }
+  const PointRun halves{band.data(), band.size()};
+  return cutBand(scratch, halves, left, cut, most, depth + 1, work) &&
+         cutBand(scratch, halves, cut, right, most, depth + 1, work);
+}
+
 }  // namespace
+
+bool cutIntoStrips(HatchScratch& scratch, PointRun outline, size_t most, HatchWork& work) {
+  scratch.strips.clear();
+  scratch.stripEnds.clear();
+  if (scratch.bands.size() <= kDeepestCut) scratch.bands.resize(kDeepestCut + 1);
+  constexpr double kEverything = std::numeric_limits<double>::infinity();
+  return cutBand(scratch, outline, -kEverything, kEverything, most, 0, work);
+}
 
 bool bridgeHoles(HatchScratch& scratch, uint32_t outer, HatchStyle style, HatchWork& work, PointRun& outline) {
   const HeapVector<HatchRing>& rings = scratch.rings;

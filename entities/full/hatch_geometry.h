@@ -80,6 +80,14 @@ struct PointRun {
 // outline is left out. False when that takes more work than the hatch may.
 bool bridgeHoles(HatchScratch& scratch, uint32_t outer, HatchStyle style, HatchWork& work, PointRun& outline);
 
+// Cuts the filled outline `outline` into upright strips of at most `most`
+// points each, into scratch.strips (each strip ending at the next of
+// scratch.stripEnds): each strip is the outline clipped to a band of x, so
+// that the strips, filled, cover the area as the outline would. A strip
+// whose points all stand at one x stays as it is. False when that takes
+// more work than the hatch may.
+bool cutIntoStrips(HatchScratch& scratch, PointRun outline, size_t most, HatchWork& work);
+
 // Reads the pattern's lines (53, 43, 44, 45, 46, 79 and 49 groups, up to the
 // count of group 78) from group `from` on, into scratch.patternLines and
 // scratch.dashes.

@@ -54,8 +54,9 @@ bool dashPiece(HatchScratch& scratch, const LineFamily& family, double k, double
 
 // The boundary edges of the rings that take part, in the family's
 // coordinates; edges along the lines are left out (the lines cross them
-// nowhere). Sets the lowest and highest s of the boundaries.
-void gatherEdges(HatchScratch& scratch, const LineFamily& family, HatchStyle style, double& lowest, double& highest) {
+// nowhere). Sets the lowest and highest s of the boundaries. False when a
+// coordinate is beyond the numbers (the edges could not be put in order).
+bool gatherEdges(HatchScratch& scratch, const LineFamily& family, HatchStyle style, double& lowest, double& highest) {
   HeapVector<ScanEdge>& edges = scratch.scanEdges;
   edges.clear();
   lowest = highest = 0;
@@ -69,6 +70,7 @@ void gatherEdges(HatchScratch& scratch, const LineFamily& family, HatchStyle sty
       const double sq = q.x * family.across.x + q.y * family.across.y;
       const double tp = p.x * family.along.x + p.y * family.along.y;
       const double tq = q.x * family.along.x + q.y * family.along.y;
+      if (!std::isfinite(sp) || !std::isfinite(sq) || !std::isfinite(tp) || !std::isfinite(tq)) return false;
       lowest = first ? sp : std::min(lowest, sp);
       highest = first ? sp : std::max(highest, sp);
       first = false;
@@ -77,13 +79,14 @@ void gatherEdges(HatchScratch& scratch, const LineFamily& family, HatchStyle sty
     }
   }
   std::sort(edges.begin(), edges.end(), [](const ScanEdge& a, const ScanEdge& b) { return a.sLow < b.sLow; });
+  return true;
 }
 
 // Every line of the family across the area, cut by the boundaries: an edge
 // is crossed by the lines from its lower s up to (not including) its upper.
 bool clipFamily(HatchScratch& scratch, const LineFamily& family, HatchStyle style, double elevation, HatchWork& work) {
   double lowest = 0, highest = 0;
-  gatherEdges(scratch, family, style, lowest, highest);
+  if (!gatherEdges(scratch, family, style, lowest, highest)) return true;
   const HeapVector<ScanEdge>& edges = scratch.scanEdges;
   if (!work.take(static_cast<int64_t>(edges.size()))) return false;
   const double firstLine = std::ceil(lowest / family.spacing);
@@ -100,14 +103,18 @@ bool clipFamily(HatchScratch& scratch, const LineFamily& family, HatchStyle styl
     while (next < edges.size() && edges[next].sLow <= s) active.push_back(static_cast<uint32_t>(next++));
     crossings.clear();
     size_t kept = 0;
+    bool finite = true;
     for (const uint32_t index : active) {
       const ScanEdge& edge = edges[index];
       if (edge.sHigh <= s) continue;  // passed: no later line meets it
       active[kept++] = index;
-      crossings.push_back(edge.tLow + (s - edge.sLow) / (edge.sHigh - edge.sLow) * (edge.tHigh - edge.tLow));
+      const double t = edge.tLow + (s - edge.sLow) / (edge.sHigh - edge.sLow) * (edge.tHigh - edge.tLow);
+      finite = finite && std::isfinite(t);
+      crossings.push_back(t);
     }
     active.resize(kept);
     if (!work.take(static_cast<int64_t>(kept))) return false;
+    if (!finite) continue;  // crossings beyond the numbers cannot be put in order
     std::sort(crossings.begin(), crossings.end());
     for (size_t c = 0; c + 1 < crossings.size(); c += 2)
       if (!dashPiece(scratch, family, k, crossings[c], crossings[c + 1], elevation, work)) return false;

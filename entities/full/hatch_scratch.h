@@ -53,9 +53,13 @@ struct HatchScratch {
   HeapVector<Vec3> edgePoints;       // one edge's points, before it joins its ring
   SplineData spline;                 // one spline edge
   SplineWork splineWork;
-  HeapVector<Vec3> area;             // one filled area, its holes bridged in
-  HeapVector<Vec3> bridged;          // the area while a hole is bridged in
-  HeapVector<uint32_t> holes;        // the holes of one area, in bridging order
+  HeapVector<Vec3> area;               // one filled area, its holes bridged in
+  HeapVector<Vec3> bridged;            // the area while a hole is bridged in, or a strip half cut
+  HeapVector<uint32_t> holes;          // the holes of one area, in bridging order
+  HeapVector<Vec3> strips;             // one large area cut into strips, strip after strip
+  HeapVector<uint32_t> stripEnds;      // where each strip ends in `strips`
+  HeapVector<HeapVector<Vec3>> bands;  // the area clipped to a band of x, by how often it was halved
+  HeapVector<double> stripXs;          // the x of one strip's points, for its median
   HeapVector<PatternLine> patternLines;
   HeapVector<double> dashes;
   HeapVector<ScanEdge> scanEdges;
