@@ -1,38 +1,46 @@
-// dxfgen: writes a large, realistic ASCII DXF drawing (R12 style) for the
-// import benchmark.
-//
-// The drawing is the same, byte for byte, for the same seed and options: a
-// HEADER, a TABLES section with line types, a few hundred layers (some of
-// them off) and text styles, a few block definitions, and an ENTITIES
-// section that mixes every kind the add-on converts (LINE, POLYLINE with
-// VERTEX/SEQEND, CIRCLE, ARC, TEXT, POINT, SOLID, 3DFACE) with a few INSERTs
-// that it passes over. Numbers are written in the several ways CAD programs
-// write them; group codes are right-aligned in three columns.
-#include <algorithm>
+// dxfgen: writes a large, realistic ASCII DXF drawing for the import
+// benchmark, in one of several mixes (drawing_mix.h): the R12-style classic
+// mix, or drawings as today's CAD programs write them (modern, blocks,
+// hatches). The drawing is the same, byte for byte, for the same mix, seed
+// and options.
 #include <cerrno>
-#include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "bench/drawing_mix.h"
 #include "bench/size_text.h"
 
 namespace {
 
+using drawport_bench::DrawingOptions;
+
 const char kUsage[] = R"(usage: dxfgen [OPTIONS] OUTPUT
 
-Writes a realistic ASCII DXF drawing (R12 style) of about SIZE bytes to
-OUTPUT. The same seed and options give the same file, byte for byte.
+Writes a realistic ASCII DXF drawing of about SIZE bytes to OUTPUT. The same
+mix, seed and options give the same file, byte for byte.
 
 Options:
+  --mix MIX       what the drawing holds (default classic):
+                    classic  R12 style: LINE, POLYLINE, CIRCLE, ARC, TEXT,
+                             POINT, SOLID, 3DFACE, a few INSERTs
+                    modern   R2000 style (AC1015) as today's CAD programs
+                             write it: the classic kinds and LWPOLYLINE with
+                             bulges, ELLIPSE, SPLINE, MTEXT, true colours,
+                             object coordinate systems, extended data,
+                             paper-space and unknown entities
+                    blocks   R2000 style: a few hundred block definitions,
+                             nested two deep, and INSERTs of them (arrays,
+                             attributes); SIZE is that of the ENTITIES
+                    hatches  R2000 style: small solid HATCHes
   --size SIZE     about how large the drawing is (default 100MB); a number
                   with an optional unit B, KB, MB, GB (powers of 1000) or
                   KiB, MiB, GiB (powers of 1024), e.g. 2MB
+  --hatch-count N hatches mix: write N hatches, whatever their size comes to
+                  (default: as many as SIZE allows)
   --seed N        the seed of the drawing (default 1)
   --layers N      layers in the LAYER table (default 300, at least 2)
   --no-extents    leave $EXTMIN and $EXTMAX out of the HEADER
@@ -43,723 +51,21 @@ Options:
 The file is written as OUTPUT.partial and renamed to OUTPUT when complete.
 )";
 
-// xoshiro256**, seeded through splitmix64: the same numbers on every
-// platform and library, unlike the standard distributions.
-class Random {
- public:
-  explicit Random(uint64_t seed) {
-    for (uint64_t& word : state_) {
-      seed += 0x9e3779b97f4a7c15ULL;
-      uint64_t z = seed;
-      z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-      z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-      word = z ^ (z >> 31);
-    }
-  }
-  uint64_t next() {
-    const uint64_t result = rotl(state_[1] * 5, 7) * 9;
-    const uint64_t t = state_[1] << 17;
-    state_[2] ^= state_[0];
-    state_[3] ^= state_[1];
-    state_[1] ^= state_[2];
-    state_[0] ^= state_[3];
-    state_[2] ^= t;
-    state_[3] = rotl(state_[3], 45);
-    return result;
-  }
-  // 0 <= result < 1.
-  double unit() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
-  double between(double low, double high) { return low + (high - low) * unit(); }
-  // 0 <= result < n.
-  uint32_t below(uint32_t n) { return static_cast<uint32_t>(((next() >> 32) * n) >> 32); }
-  int between(int low, int high) { return low + static_cast<int>(below(static_cast<uint32_t>(high - low + 1))); }
-  bool percent(uint32_t p) { return below(100) < p; }
-
- private:
-  static uint64_t rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
-  uint64_t state_[4];
+struct Mix {
+  const char* name;
+  drawport_bench::DrawingWriter write;
 };
 
-// Buffered output that counts bytes and lines.
-class Output {
- public:
-  Output(std::FILE* file, bool crlf) : file_(file), eol_(crlf ? "\r\n" : "\n") { buffer_.reserve(kFlushAt + 4096); }
-
-  void line(std::string_view text) {
-    buffer_.insert(buffer_.end(), text.begin(), text.end());
-    buffer_.insert(buffer_.end(), eol_.begin(), eol_.end());
-    bytes_ += text.size() + eol_.size();
-    ++lines_;
-    if (buffer_.size() >= kFlushAt) flush();
-  }
-  // Group codes right-aligned in three columns, as CAD programs write them.
-  void code(int code) {
-    char text[16];
-    const int length = std::snprintf(text, sizeof text, "%3d", code);
-    line(std::string_view(text, static_cast<size_t>(length)));
-  }
-  void pair(int groupCode, std::string_view value) {
-    code(groupCode);
-    line(value);
-  }
-  // Whole-number groups (62, 66, 70, ...) right-aligned in six columns.
-  void integer(int groupCode, int value) {
-    char text[16];
-    const int length = std::snprintf(text, sizeof text, "%6d", value);
-    pair(groupCode, std::string_view(text, static_cast<size_t>(length)));
-  }
-  bool flush() {
-    if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) failed_ = true;
-    buffer_.clear();
-    return !failed_;
-  }
-  uint64_t bytes() const { return bytes_; }
-  uint64_t lines() const { return lines_; }
-  size_t eolSize() const { return eol_.size(); }
-
- private:
-  static constexpr size_t kFlushAt = size_t{1} << 20;
-  std::FILE* file_;
-  std::string eol_;
-  std::vector<char> buffer_;
-  uint64_t bytes_ = 0;
-  uint64_t lines_ = 0;
-  bool failed_ = false;
-};
-
-// Formats reals the several ways exporters do: up to 16 significant digits,
-// fewer digits, fixed decimals, whole numbers with or without ".0", and
-// exponents.
-class Numbers {
- public:
-  explicit Numbers(Random& random) : random_(random) {}
-
-  std::string_view any(double value) {
-    const uint32_t roll = random_.below(100);
-    if (roll < 45) return general(value, 16, true);
-    if (roll < 70) {
-      const int digits = random_.between(6, 15);
-      return general(value, digits, random_.percent(50));
-    }
-    if (roll < 82) return fixed(value, random_.between(3, 6));
-    if (roll < 95) return general(std::round(value * 2.0) / 2.0, 16, random_.percent(70));
-    return scientific(value, random_.between(6, 15));
-  }
-  // A z value or elevation: mostly zero, sometimes the rounding noise CAD
-  // programs leave behind, sometimes a real elevation.
-  std::string_view elevation() {
-    const uint32_t roll = random_.below(100);
-    if (roll < 80) return "0.0";
-    if (roll < 84) return scientific(random_.between(-9.0, 9.0) * 1e-15, 15);
-    return any(random_.between(-50.0, 1200.0));
-  }
-  std::string_view general(double value, int digits, bool pointZero) {
-    auto [end, error] = std::to_chars(text_, text_ + sizeof text_ - 3, value, std::chars_format::general, digits);
-    if (error != std::errc()) return "0.0";
-    std::string_view written(text_, static_cast<size_t>(end - text_));
-    if (written.find_first_of(".e") == std::string_view::npos && pointZero) {
-      end[0] = '.';
-      end[1] = '0';
-      end += 2;
-    }
-    uppercaseExponent(end);
-    return std::string_view(text_, static_cast<size_t>(end - text_));
-  }
-
- private:
-  std::string_view fixed(double value, int decimals) {
-    auto [end, error] = std::to_chars(text_, text_ + sizeof text_, value, std::chars_format::fixed, decimals);
-    if (error != std::errc()) return "0.0";
-    return std::string_view(text_, static_cast<size_t>(end - text_));
-  }
-  std::string_view scientific(double value, int digits) {
-    auto [end, error] = std::to_chars(text_, text_ + sizeof text_, value, std::chars_format::scientific, digits - 1);
-    if (error != std::errc()) return "0.0";
-    uppercaseExponent(end);
-    return std::string_view(text_, static_cast<size_t>(end - text_));
-  }
-  void uppercaseExponent(char* end) {
-    for (char* p = text_; p < end; ++p)
-      if (*p == 'e') *p = 'E';
-  }
-
-  Random& random_;
-  char text_[96];
-};
-
-struct Layer {
-  std::string name;
-  int colour = 7;  // negative: the layer is off
-  double weight = 1;
-};
-
-struct Box {
-  double minX, minY, maxX, maxY;
-  double clampX(double x) const { return std::min(std::max(x, minX), maxX); }
-  double clampY(double y) const { return std::min(std::max(y, minY), maxY); }
-};
-
-struct Summary {
-  uint64_t lines = 0, polylines = 0, vertices = 0, circles = 0, arcs = 0, texts = 0, points = 0, solids = 0,
-           faces = 0, inserts = 0, longPolylines = 0, closedPolylines = 0, ownColour = 0, entities = 0;
-  uint64_t blockEntities = 0;  // in the block definitions, not counted above
-};
+const Mix kMixes[] = {{"classic", drawport_bench::writeClassicDrawing},
+                      {"modern", drawport_bench::writeModernDrawing},
+                      {"blocks", drawport_bench::writeBlocksDrawing},
+                      {"hatches", drawport_bench::writeHatchesDrawing}};
 
 struct Settings {
-  uint64_t size = 100'000'000;
-  uint64_t seed = 1;
-  int layers = 300;
-  bool extents = true;
-  bool crlf = false;
+  DrawingOptions drawing;
+  const Mix* mix = &kMixes[0];
   bool quiet = false;
   std::string output;
-};
-
-const char* const kDisciplines[] = {"A", "S", "E", "M", "P", "C", "L", "G", "F", "T"};
-const char* const kSubjects[] = {"Wall",   "Door",  "Window", "Grid",  "Dim",     "Text",   "Hatch", "Furn",
-                                 "Equip",  "Light", "Power",  "Pipe",  "Duct",    "Survey", "Contour", "Road",
-                                 "Tree",   "Fence", "Roof",   "Stair", "Column",  "Beam",   "Slab",  "Kerb",
-                                 "Drain",  "Cable", "Sprinkler", "Ceiling", "Glazing", "Handrail", "Parking", "Level"};
-const char* const kQualifiers[] = {"Ext", "Int", "New", "Exist", "Demo", "Hidden", "Centre", "Outline",
-                                   "Fill", "Note", "Symbol", "Tag", "Major", "Minor", "Temp", "Ref"};
-const char* const kTextWords[] = {"ROOM",   "Office", "Plant Room", "WC",      "Store",  "Corridor", "Stair",
-                                  "Lift",   "Kitchen", "Meeting",   "Level",   "EXISTING WALL", "TO BE REMOVED",
-                                  "SEE DETAIL", "Fire exit", "Riser",  "Void",  "Duct", "Note:", "approx.",
-                                  "min.",   "FFL",    "SSL",        "TOC",     "Gate",   "Bin store", "Cycle store"};
-const char* const kBlockNames[] = {"DOOR-900", "DOOR-1200", "Window-1500", "NorthArrow", "Tree-Deciduous",
-                                   "LIGHT_PENDANT", "socket_double", "WC-Pan", "Basin", "Car-Space",
-                                   "Manhole", "Column-400SQ", "Section-Mark", "Level-Datum", "GRID-BUBBLE",
-                                   "TitleBlock-A1"};
-
-class Generator {
- public:
-  Generator(const Settings& settings, std::FILE* file)
-      : settings_(settings), random_(settings.seed), numbers_(random_), out_(file, settings.crlf) {}
-
-  bool write() {
-    makeLayers();
-    header();
-    tables();
-    blocks();
-    entities();
-    out_.pair(0, "EOF");
-    return out_.flush();
-  }
-  const Summary& summary() const { return summary_; }
-  uint64_t bytes() const { return out_.bytes(); }
-  uint64_t lineCount() const { return out_.lines(); }
-
- private:
-  // --- Layers: mixed-case names, a tenth of them off, a few busy ones.
-  void makeLayers() {
-    layers_.push_back({"0", 7, 4});
-    layers_.push_back({"Defpoints", 7, 0.2});
-    std::vector<std::string> taken = {"0", "DEFPOINTS"};
-    while (static_cast<int>(layers_.size()) < settings_.layers) {
-      std::string name = kDisciplines[random_.below(std::size(kDisciplines))];
-      name += "-";
-      name += kSubjects[random_.below(std::size(kSubjects))];
-      if (random_.percent(70)) {
-        name += random_.percent(50) ? "-" : "_";
-        name += kQualifiers[random_.below(std::size(kQualifiers))];
-      }
-      if (random_.percent(30)) name += "-L" + std::to_string(random_.between(0, 12));
-      switch (random_.below(4)) {
-        case 0: name = upper(name); break;
-        case 1: for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); break;
-        default: break;  // as composed: Capitalised-Words
-      }
-      const std::string key = upper(name);
-      if (std::find(taken.begin(), taken.end(), key) != taken.end()) continue;
-      taken.push_back(key);
-      int colour = random_.percent(75) ? random_.between(1, 9) : random_.between(10, 255);
-      if (random_.percent(10)) colour = -colour;
-      // Most entities stand on a few layers, anywhere in the table.
-      const double weight = random_.percent(8) ? random_.between(20.0, 60.0) : random_.between(0.2, 2.0);
-      layers_.push_back({name, colour, weight});
-    }
-    double total = 0;
-    for (const Layer& layer : layers_) cumulative_.push_back(total += layer.weight);
-  }
-
-  static std::string upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    return text;
-  }
-
-  // The layer name an entity gives: as in the table, or upper-cased as some
-  // exporters write it, and now and then a layer the table lacks.
-  void layerOf(std::string& name) {
-    if (random_.percent(1)) {
-      name = "XREF-Missing-" + std::to_string(random_.between(1, 20));
-      return;
-    }
-    const double pick = random_.unit() * cumulative_.back();
-    const size_t index = static_cast<size_t>(std::upper_bound(cumulative_.begin(), cumulative_.end(), pick) -
-                                             cumulative_.begin());
-    name = layers_[std::min(index, layers_.size() - 1)].name;
-    if (random_.percent(30)) name = upper(name);
-  }
-
-  // --- Sections.
-  void header() {
-    out_.pair(0, "SECTION");
-    out_.pair(2, "HEADER");
-    variable("$ACADVER", 1, "AC1009");
-    point("$INSBASE", 0, 0, true);
-    if (settings_.extents) {
-      point("$EXTMIN", box_.minX, box_.minY, true);
-      point("$EXTMAX", box_.maxX, box_.maxY, true);
-    }
-    point("$LIMMIN", box_.minX, box_.minY, false);
-    point("$LIMMAX", box_.maxX, box_.maxY, false);
-    integerVariable("$ORTHOMODE", 70, 0);
-    variable("$LTSCALE", 40, "1000.0");
-    variable("$TEXTSTYLE", 7, "STANDARD");
-    variable("$CLAYER", 8, "0");
-    integerVariable("$CECOLOR", 62, 256);
-    variable("$DIMSCALE", 40, "100.0");
-    integerVariable("$LUNITS", 70, 2);
-    integerVariable("$LUPREC", 70, 4);
-    integerVariable("$HANDLING", 70, 1);
-    variable("$HANDSEED", 5, "FFFFFFF");
-    point("$UCSORG", 0, 0, true);
-    point("$UCSXDIR", 1, 0, true);
-    point("$UCSYDIR", 0, 1, true);
-    point("$PUCSORG", 0, 0, true);
-    point("$PUCSXDIR", 1, 0, true);
-    point("$PUCSYDIR", 0, 1, true);
-    out_.pair(0, "ENDSEC");
-  }
-  void variable(const char* name, int groupCode, std::string_view value) {
-    out_.pair(9, name);
-    out_.pair(groupCode, value);
-  }
-  void integerVariable(const char* name, int groupCode, int value) {
-    out_.pair(9, name);
-    out_.integer(groupCode, value);
-  }
-  void point(const char* name, double x, double y, bool withZ) {
-    out_.pair(9, name);
-    out_.pair(10, numbers_.general(x, 16, true));
-    out_.pair(20, numbers_.general(y, 16, true));
-    if (withZ) out_.pair(30, "0.0");
-  }
-
-  void tables() {
-    out_.pair(0, "SECTION");
-    out_.pair(2, "TABLES");
-
-    beginTable("LTYPE", 3);
-    const char* const lineTypes[][2] = {{"CONTINUOUS", "Solid line"},
-                                        {"DASHED", "__ __ __ __ __ __ __ __ __ __ __ __ __ _"},
-                                        {"CENTER", "____ _ ____ _ ____ _ ____ _ ____ _ ____"}};
-    for (const auto& lineType : lineTypes) {
-      out_.pair(0, "LTYPE");
-      out_.pair(2, lineType[0]);
-      out_.integer(70, 64);
-      out_.pair(3, lineType[1]);
-      out_.integer(72, 65);
-      const bool solid = std::string_view(lineType[0]) == "CONTINUOUS";
-      out_.integer(73, solid ? 0 : 2);
-      out_.pair(40, solid ? "0.0" : "0.75");
-      if (!solid) {
-        out_.pair(49, "0.5");
-        out_.pair(49, "-0.25");
-      }
-    }
-    out_.pair(0, "ENDTAB");
-
-    beginTable("LAYER", static_cast<int>(layers_.size()));
-    for (const Layer& layer : layers_) {
-      out_.pair(0, "LAYER");
-      out_.pair(2, layer.name);
-      out_.integer(70, 0);
-      out_.integer(62, layer.colour);
-      out_.pair(6, random_.percent(85) ? "CONTINUOUS" : random_.percent(50) ? "DASHED" : "CENTER");
-    }
-    out_.pair(0, "ENDTAB");
-
-    beginTable("STYLE", 2);
-    for (const char* style : {"STANDARD", "ROMANS"}) {
-      out_.pair(0, "STYLE");
-      out_.pair(2, style);
-      out_.integer(70, 0);
-      out_.pair(40, "0.0");
-      out_.pair(41, "1.0");
-      out_.pair(50, "0.0");
-      out_.integer(71, 0);
-      out_.pair(42, "2.5");
-      out_.pair(3, std::string_view(style) == "STANDARD" ? "txt" : "romans");
-      out_.pair(4, "");
-    }
-    out_.pair(0, "ENDTAB");
-    out_.pair(0, "ENDSEC");
-  }
-  void beginTable(const char* name, int entries) {
-    out_.pair(0, "TABLE");
-    out_.pair(2, name);
-    out_.integer(70, entries);
-  }
-
-  // Block definitions, which an import of the ENTITIES passes over.
-  void blocks() {
-    out_.pair(0, "SECTION");
-    out_.pair(2, "BLOCKS");
-    for (const char* name : kBlockNames) {
-      out_.pair(0, "BLOCK");
-      out_.pair(8, "0");
-      out_.pair(2, name);
-      out_.integer(70, 0);
-      out_.pair(10, "0.0");
-      out_.pair(20, "0.0");
-      out_.pair(30, "0.0");
-      centerX_ = centerY_ = 0;
-      spread_ = 600;
-      const int count = random_.between(2, 8);
-      for (int i = 0; i < count; ++i) {
-        switch (random_.below(3)) {
-          case 0: lineEntity(); break;
-          case 1: circleEntity(); break;
-          default: arcEntity(); break;
-        }
-      }
-      out_.pair(0, "ENDBLK");
-      handle();
-      out_.pair(8, "0");
-    }
-    out_.pair(0, "ENDSEC");
-  }
-
-  void entities() {
-    // The counts tell what the ENTITIES section holds.
-    const uint64_t blockEntities = summary_.entities;
-    summary_ = Summary();
-    summary_.blockEntities = blockEntities;
-    out_.pair(0, "SECTION");
-    out_.pair(2, "ENTITIES");
-    border();
-    // The closing 0/ENDSEC and 0/EOF pairs.
-    const uint64_t tail = 4 * 3 + 6 + 3 + 4 * out_.eolSize();
-    const uint64_t target = settings_.size > tail ? settings_.size - tail : 0;
-    // Polylines of more than 3000 vertices: one in every 4 MB, the first
-    // early enough that a small drawing has one too.
-    constexpr uint64_t kLongEvery = 4'000'000;
-    uint64_t nextLong = std::min<uint64_t>(target / 2, kLongEvery / 2);
-    while (out_.bytes() < target) {
-      if (--clusterLeft_ <= 0) newCluster();
-      if (out_.bytes() >= nextLong) {
-        longPolyline();
-        nextLong += kLongEvery;
-        continue;
-      }
-      const uint32_t roll = random_.below(1000);
-      if (roll < 300) lineEntity();
-      else if (roll < 550) pointEntity();
-      else if (roll < 640) circleEntity();
-      else if (roll < 730) arcEntity();
-      else if (roll < 810) textEntity();
-      else if (roll < 835) polylineEntity();
-      else if (roll < 910) solidEntity();
-      else if (roll < 990) faceEntity();
-      else insertEntity();
-    }
-    out_.pair(0, "ENDSEC");
-  }
-
-  // Entities of a drawing come in local groups: a room, a detail, a patch of
-  // survey points.
-  void newCluster() {
-    centerX_ = random_.between(box_.minX, box_.maxX);
-    centerY_ = random_.between(box_.minY, box_.maxY);
-    spread_ = random_.percent(20) ? random_.between(5000.0, 30000.0) : random_.between(300.0, 4000.0);
-    clusterLeft_ = random_.between(10, 120);
-  }
-  double nearX() { return box_.clampX(centerX_ + random_.between(-spread_, spread_)); }
-  double nearY() { return box_.clampY(centerY_ + random_.between(-spread_, spread_)); }
-
-  // The groups every entity starts with: name, handle, layer, own colour
-  // for a quarter of them, and now and then a line type or a thickness.
-  void begin(const char* kind) {
-    out_.pair(0, kind);
-    handle();
-    layerOf(layer_);
-    out_.pair(8, layer_);
-    if (random_.percent(2)) out_.pair(6, random_.percent(50) ? "DASHED" : "CENTER");
-    if (random_.percent(25)) {
-      ++summary_.ownColour;
-      const uint32_t roll = random_.below(100);
-      out_.integer(62, roll < 70 ? random_.between(1, 9) : roll < 95 ? random_.between(10, 255) : roll < 98 ? 256 : 0);
-    }
-    if (random_.percent(1)) out_.pair(39, numbers_.any(random_.between(100.0, 3000.0)));
-    ++summary_.entities;
-  }
-  void handle() {
-    char text[24];
-    const int length = std::snprintf(text, sizeof text, "%llX", static_cast<unsigned long long>(++handle_));
-    out_.pair(5, std::string_view(text, static_cast<size_t>(length)));
-  }
-  void xy(int code, double x, double y) {
-    out_.pair(code, numbers_.any(x));
-    out_.pair(code + 10, numbers_.any(y));
-  }
-  void xyz(int code, double x, double y) {
-    xy(code, x, y);
-    // Some exporters leave a zero z out.
-    if (!random_.percent(8)) out_.pair(code + 20, numbers_.elevation());
-  }
-  void extrusion() {
-    if (!random_.percent(2)) return;
-    out_.pair(210, "0.0");
-    out_.pair(220, "0.0");
-    out_.pair(230, "1.0");
-  }
-
-  // A closed outline on the drawing's extents, as a sheet border is: the
-  // drawing reaches its extents exactly.
-  void border() {
-    begin("POLYLINE");
-    out_.integer(66, 1);
-    xyz(10, 0, 0);
-    out_.integer(70, 1);
-    const double corners[4][2] = {
-        {box_.minX, box_.minY}, {box_.maxX, box_.minY}, {box_.maxX, box_.maxY}, {box_.minX, box_.maxY}};
-    for (const auto& corner : corners) vertex(corner[0], corner[1], "0.0", false);
-    seqend();
-    ++summary_.polylines;
-    ++summary_.closedPolylines;
-  }
-
-  void lineEntity() {
-    begin("LINE");
-    const double x = nearX(), y = nearY();
-    double length = random_.percent(70) ? random_.between(10.0, 3000.0) : random_.between(3000.0, 20000.0);
-    const bool straight = random_.percent(60);
-    const double angle = straight ? random_.below(4) * 1.5707963267948966 : random_.between(0.0, 6.283185307179586);
-    const double endX = box_.clampX(x + length * std::cos(angle)), endY = box_.clampY(y + length * std::sin(angle));
-    xyz(10, x, y);
-    xyz(11, endX, endY);
-    extrusion();
-    ++summary_.lines;
-  }
-
-  void pointEntity() {
-    begin("POINT");
-    // Survey points carry their level.
-    out_.pair(10, numbers_.any(nearX()));
-    out_.pair(20, numbers_.any(nearY()));
-    out_.pair(30, random_.percent(60) ? numbers_.any(random_.between(-5.0, 150.0)) : numbers_.elevation());
-    ++summary_.points;
-  }
-
-  void circleEntity() {
-    begin("CIRCLE");
-    const double x = nearX(), y = nearY();
-    xyz(10, x, y);
-    out_.pair(40, numbers_.any(radius()));
-    extrusion();
-    ++summary_.circles;
-  }
-
-  void arcEntity() {
-    begin("ARC");
-    const double x = nearX(), y = nearY();
-    xyz(10, x, y);
-    out_.pair(40, numbers_.any(radius()));
-    const double start = random_.percent(40) ? random_.below(8) * 45.0 : random_.between(0.0, 360.0);
-    const double sweep = random_.percent(50) ? 90.0 : random_.between(5.0, 355.0);
-    out_.pair(50, numbers_.any(start));
-    out_.pair(51, numbers_.any(std::fmod(start + sweep, 360.0)));
-    extrusion();
-    ++summary_.arcs;
-  }
-  double radius() { return random_.percent(60) ? random_.between(5.0, 500.0) : random_.between(500.0, 8000.0); }
-
-  void textEntity() {
-    begin("TEXT");
-    const double x = nearX(), y = nearY();
-    xyz(10, x, y);
-    static const double heights[] = {1.8, 2.5, 3.5, 5.0, 7.0, 250.0, 350.0, 500.0};
-    out_.pair(40, numbers_.any(heights[random_.below(std::size(heights))]));
-    out_.pair(1, textString());
-    if (random_.percent(30)) out_.pair(50, numbers_.any(random_.percent(50) ? 90.0 : random_.between(0.0, 360.0)));
-    if (random_.percent(30)) out_.pair(7, "ROMANS");
-    if (random_.percent(20)) {
-      out_.integer(72, random_.between(1, 2));
-      xyz(11, x, y);
-    }
-    ++summary_.texts;
-  }
-  std::string textString() {
-    std::string text;
-    switch (random_.below(6)) {
-      case 0: {
-        text = kTextWords[random_.below(std::size(kTextWords))];
-        text += " " + std::to_string(random_.between(1, 499));
-        break;
-      }
-      case 1: {
-        text = "%%c" + std::to_string(random_.between(15, 300));
-        text += " PIPE @ 1:" + std::to_string(random_.between(40, 200));
-        break;
-      }
-      case 2: {
-        char level[64];
-        std::snprintf(level, sizeof level, "Level +%.3f", random_.between(-5.0, 60.0));
-        text = level;
-        break;
-      }
-      case 3: {
-        text = std::to_string(random_.between(3, 60) * 100);
-        text += " x " + std::to_string(random_.between(3, 60) * 100);
-        break;
-      }
-      default: {
-        const int words = random_.between(2, 7);
-        for (int i = 0; i < words; ++i) {
-          if (i) text += ' ';
-          text += kTextWords[random_.below(std::size(kTextWords))];
-        }
-      }
-    }
-    // Left-over blanks at the end, as some exporters keep them.
-    if (random_.percent(3)) text += "  ";
-    return text;
-  }
-
-  void solidEntity() {
-    begin("SOLID");
-    const double x = nearX(), y = nearY();
-    const double w = random_.between(20.0, 2000.0), h = random_.between(20.0, 2000.0);
-    const double x2 = box_.clampX(x + w), y2 = box_.clampY(y + h);
-    xyz(10, x, y);
-    xyz(11, x2, y);
-    if (random_.percent(30)) {  // a triangle: the third corner twice
-      xyz(12, x, y2);
-      xyz(13, x, y2);
-    } else {
-      xyz(12, x, y2);
-      xyz(13, x2, y2);
-    }
-    extrusion();
-    ++summary_.solids;
-  }
-
-  void faceEntity() {
-    begin("3DFACE");
-    const double x = nearX(), y = nearY();
-    const double size = random_.between(50.0, 3000.0);
-    const double corners[4][2] = {{x, y}, {box_.clampX(x + size), y},
-                                  {box_.clampX(x + size), box_.clampY(y + size)}, {x, box_.clampY(y + size)}};
-    for (int i = 0; i < 4; ++i) {
-      out_.pair(10 + i, numbers_.any(corners[i][0]));
-      out_.pair(20 + i, numbers_.any(corners[i][1]));
-      out_.pair(30 + i, numbers_.any(random_.between(0.0, 800.0)));
-    }
-    if (random_.percent(15)) out_.integer(70, random_.between(1, 15));
-    ++summary_.faces;
-  }
-
-  void insertEntity() {
-    begin("INSERT");
-    out_.pair(2, kBlockNames[random_.below(std::size(kBlockNames))]);
-    const double x = nearX(), y = nearY();
-    xyz(10, x, y);
-    if (random_.percent(50)) {
-      const double scale = random_.percent(70) ? 1.0 : random_.between(0.5, 2.0);
-      out_.pair(41, numbers_.any(scale));
-      out_.pair(42, numbers_.any(scale));
-      out_.pair(43, numbers_.any(scale));
-    }
-    if (random_.percent(40)) out_.pair(50, numbers_.any(random_.below(4) * 90.0));
-    ++summary_.inserts;
-  }
-
-  // Polylines: mostly short outlines, some longer runs, a few with bulges
-  // and a few 3D polylines with their levels.
-  void polylineEntity() {
-    const uint32_t roll = random_.below(100);
-    const int count = roll < 75 ? random_.between(2, 10) : roll < 97 ? random_.between(11, 100) : random_.between(101, 1000);
-    const bool closed = random_.percent(30);
-    const bool threeD = random_.percent(5);
-    const bool bulges = !threeD && random_.percent(10);
-    polyline(count, closed, threeD, bulges, random_.between(50.0, 3000.0));
-  }
-  // A contour line of more than 3000 vertices, every other one closed.
-  void longPolyline() {
-    const int count = random_.between(3001, 9000);
-    polyline(count, summary_.longPolylines % 2 == 1, false, false, random_.between(100.0, 600.0));
-    ++summary_.longPolylines;
-  }
-  void polyline(int count, bool closed, bool threeD, bool bulges, double step) {
-    begin("POLYLINE");
-    out_.integer(66, 1);
-    out_.pair(10, "0.0");
-    out_.pair(20, "0.0");
-    // A 2D polyline carries its level; a 3D one gives it per vertex.
-    out_.pair(30, threeD ? "0.0" : numbers_.elevation());
-    int flags = (closed ? 1 : 0) | (threeD ? 8 : 0);
-    if (!threeD && random_.percent(10)) flags |= 128;
-    out_.integer(70, flags);
-    if (random_.percent(5)) {
-      out_.pair(40, "0.0");
-      out_.pair(41, "0.0");
-    }
-    double x = nearX(), y = nearY();
-    double heading = random_.between(0.0, 6.283185307179586);
-    double level = random_.between(0.0, 400.0);
-    for (int i = 0; i < count; ++i) {
-      if (threeD) {
-        level += random_.between(-2.0, 2.0);
-        vertex(x, y, numbers_.any(level), true);
-      } else {
-        vertex(x, y, "0.0", false, bulges && random_.percent(40));
-      }
-      heading += random_.between(-0.6, 0.6);
-      double nx = x + step * std::cos(heading), ny = y + step * std::sin(heading);
-      // Turn back at the edge of the drawing.
-      if (nx < box_.minX || nx > box_.maxX) heading = 3.141592653589793 - heading;
-      if (ny < box_.minY || ny > box_.maxY) heading = -heading;
-      x = box_.clampX(nx);
-      y = box_.clampY(ny);
-    }
-    seqend();
-    ++summary_.polylines;
-    summary_.closedPolylines += closed ? 1 : 0;
-  }
-  void vertex(double x, double y, std::string_view z, bool threeD, bool bulge = false) {
-    // The z text may live in the number buffer: copy it before formatting x.
-    const std::string zText(z);
-    out_.pair(0, "VERTEX");
-    handle();
-    out_.pair(8, layer_);
-    out_.pair(10, numbers_.any(x));
-    out_.pair(20, numbers_.any(y));
-    out_.pair(30, zText);
-    if (bulge) out_.pair(42, numbers_.any(random_.between(-1.0, 1.0)));
-    if (threeD) out_.integer(70, 32);
-    ++summary_.vertices;
-  }
-  void seqend() {
-    out_.pair(0, "SEQEND");
-    handle();
-    out_.pair(8, layer_);
-  }
-
-  const Settings& settings_;
-  Random random_;
-  Numbers numbers_;
-  Output out_;
-  Summary summary_;
-  std::vector<Layer> layers_;
-  std::vector<double> cumulative_;
-  // A site of 420 m by 297 m, in millimetres.
-  const Box box_{0.0, 0.0, 420000.0, 297000.0};
-  double centerX_ = 0, centerY_ = 0;
-  double spread_ = 1000;
-  int clusterLeft_ = 0;
-  uint64_t handle_ = 0x1F;
-  std::string layer_;
 };
 
 bool parseCount(const char* text, uint64_t& value) {
@@ -776,8 +82,15 @@ bool parseCount(const char* text, uint64_t& value) {
   std::exit(2);
 }
 
+const Mix* mixNamed(std::string_view name) {
+  for (const Mix& mix : kMixes)
+    if (name == mix.name) return &mix;
+  return nullptr;
+}
+
 Settings parseSettings(int argc, char** argv) {
   Settings settings;
+  DrawingOptions& drawing = settings.drawing;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     auto value = [&]() -> const char* {
@@ -787,23 +100,32 @@ Settings parseSettings(int argc, char** argv) {
     if (arg == "--help") {
       std::fputs(kUsage, stdout);
       std::exit(0);
+    } else if (arg == "--mix") {
+      const char* text = value();
+      settings.mix = mixNamed(text);
+      if (!settings.mix)
+        usageError(std::string("--mix takes classic, modern, blocks or hatches, not \"") + text + "\"");
     } else if (arg == "--size") {
       const char* text = value();
-      if (!drawport_bench::parseSize(text, settings.size) || settings.size == 0)
+      if (!drawport_bench::parseSize(text, drawing.size) || drawing.size == 0)
         usageError(std::string("--size takes a size such as 100MB, not \"") + text + "\"");
+    } else if (arg == "--hatch-count") {
+      const char* text = value();
+      if (!parseCount(text, drawing.hatchCount) || drawing.hatchCount == 0 || drawing.hatchCount > 100'000'000)
+        usageError(std::string("--hatch-count takes a number from 1 to 100000000, not \"") + text + "\"");
     } else if (arg == "--seed") {
       const char* text = value();
-      if (!parseCount(text, settings.seed)) usageError(std::string("--seed takes a whole number, not \"") + text + "\"");
+      if (!parseCount(text, drawing.seed)) usageError(std::string("--seed takes a whole number, not \"") + text + "\"");
     } else if (arg == "--layers") {
       const char* text = value();
       uint64_t layers = 0;
       if (!parseCount(text, layers) || layers < 2 || layers > 100000)
         usageError(std::string("--layers takes a number from 2 to 100000, not \"") + text + "\"");
-      settings.layers = static_cast<int>(layers);
+      drawing.layers = static_cast<int>(layers);
     } else if (arg == "--no-extents") {
-      settings.extents = false;
+      drawing.extents = false;
     } else if (arg == "--crlf") {
-      settings.crlf = true;
+      drawing.crlf = true;
     } else if (arg == "--quiet") {
       settings.quiet = true;
     } else if (!arg.empty() && arg[0] == '-') {
@@ -815,6 +137,8 @@ Settings parseSettings(int argc, char** argv) {
     }
   }
   if (settings.output.empty()) usageError("no OUTPUT");
+  if (drawing.hatchCount && std::string_view(settings.mix->name) != "hatches")
+    usageError("--hatch-count is for --mix hatches");
   return settings;
 }
 
@@ -828,9 +152,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "dxfgen: cannot write %s: %s\n", partial.c_str(), std::strerror(errno));
     return 1;
   }
-  Generator generator(settings, file);
-  const bool written = generator.write();
-  if (std::fclose(file) != 0 || !written) {
+  drawport_bench::WrittenDrawing written;
+  const bool ok = settings.mix->write(settings.drawing, file, written);
+  if (std::fclose(file) != 0 || !ok) {
     std::fprintf(stderr, "dxfgen: cannot write %s: %s\n", partial.c_str(), std::strerror(errno));
     std::remove(partial.c_str());
     return 1;
@@ -841,22 +165,12 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!settings.quiet) {
-    const Summary& s = generator.summary();
-    std::printf("dxfgen: %s: %llu bytes, %llu lines, seed %llu, %s, %s line ends\n", settings.output.c_str(),
-                static_cast<unsigned long long>(generator.bytes()), static_cast<unsigned long long>(generator.lineCount()),
-                static_cast<unsigned long long>(settings.seed), settings.extents ? "with extents" : "without extents",
-                settings.crlf ? "CR LF" : "LF");
-    std::printf("  %d layers, %d block definitions with %llu entities; ENTITIES: %llu entities, %llu with their own colour: %llu LINE, %llu POINT, %llu CIRCLE, "
-                "%llu ARC, %llu TEXT, %llu SOLID, %llu 3DFACE, %llu INSERT, %llu POLYLINE (%llu closed, %llu of "
-                "more than 3000 vertices) with %llu VERTEX\n",
-                settings.layers, static_cast<int>(std::size(kBlockNames)),
-                static_cast<unsigned long long>(s.blockEntities), static_cast<unsigned long long>(s.entities), static_cast<unsigned long long>(s.ownColour),
-                static_cast<unsigned long long>(s.lines), static_cast<unsigned long long>(s.points),
-                static_cast<unsigned long long>(s.circles), static_cast<unsigned long long>(s.arcs),
-                static_cast<unsigned long long>(s.texts), static_cast<unsigned long long>(s.solids),
-                static_cast<unsigned long long>(s.faces), static_cast<unsigned long long>(s.inserts),
-                static_cast<unsigned long long>(s.polylines), static_cast<unsigned long long>(s.closedPolylines),
-                static_cast<unsigned long long>(s.longPolylines), static_cast<unsigned long long>(s.vertices));
+    const DrawingOptions& drawing = settings.drawing;
+    std::printf("dxfgen: %s: %llu bytes, %llu lines, %s mix, seed %llu, %s, %s line ends\n%s\n",
+                settings.output.c_str(), static_cast<unsigned long long>(written.bytes),
+                static_cast<unsigned long long>(written.lines), settings.mix->name,
+                static_cast<unsigned long long>(drawing.seed), drawing.extents ? "with extents" : "without extents",
+                drawing.crlf ? "CR LF" : "LF", written.contents.c_str());
   }
   return 0;
 }

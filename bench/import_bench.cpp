@@ -21,10 +21,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
+#include "bench/object_counter.h"
 #include "bench/size_text.h"
 
 namespace {
@@ -40,10 +44,14 @@ qemu-i386 when this kernel cannot run 32-bit programs.
 
 Options:
   --drawing FILE    the drawing to import; generated with dxfgen when it is
-                    missing (default: DIR/bench/drawing-BYTES-seedN[...].dxf,
+                    missing (default: DIR/bench/drawing-MIX-BYTES-seedN[...].dxf,
                     DIR being the folder above this program's bin/)
+  --mix MIX         what a generated drawing holds: classic (default), modern,
+                    blocks or hatches (dxfgen --help describes them)
   --size SIZE       size of a generated drawing (default 100MB; units B, KB,
                     MB, GB, KiB, MiB, GiB)
+  --hatch-count N   a generated hatches drawing of N hatches, whatever its
+                    size (--mix hatches)
   --seed N          seed of a generated drawing (default 1)
   --no-extents      a generated drawing without $EXTMIN/$EXTMAX
   --crlf            a generated drawing with CR LF line ends
@@ -51,18 +59,27 @@ Options:
   --pairs N         timed pairs (import, plain read) per build (default 5)
   --builds LIST     64, 32 or 64,32 (default 64,32)
   --import-flag F   a flag of the instruction string after the file name,
-                    e.g. -P2 for a 3D import (may be repeated; default: none,
-                    which imports every entity kind in 2D)
+                    e.g. -P2 for a 3D import or -X for the full reading (may
+                    be repeated; default: none, which imports every entity
+                    kind in 2D with the classic reading)
+  --no-object-count leave out the untimed import that counts the objects
   --help            show this text
 
 MB/s counts 1 MB as 1,000,000 bytes; memory is the largest maximum resident
-set size (wait4) of a program's runs, in MiB. The exit status is 0 when every
-run succeeded, 1 when an import or a plain read failed, 2 for a usage error.
+set size (wait4) of a program's runs, in MiB. The objects an import created
+are counted in one more import per build, untimed, whose frame orvhost writes
+as JSON (--json); objects/s is that count over the median import time. The
+exit status is 0 when every run succeeded, 1 when an import or a plain read
+failed, 2 for a usage error.
 )";
+
+const char* const kMixes[] = {"classic", "modern", "blocks", "hatches"};
 
 struct Settings {
   std::string drawing;
+  std::string mix = "classic";
   uint64_t size = 100'000'000;
+  uint64_t hatchCount = 0;
   uint64_t seed = 1;
   bool extents = true;
   bool crlf = false;
@@ -70,6 +87,7 @@ struct Settings {
   int pairs = 5;
   std::vector<int> builds = {64, 32};
   std::vector<std::string> importFlags;
+  bool countObjects = true;
 };
 
 [[noreturn]] void usageError(const std::string& what) {
@@ -100,6 +118,14 @@ Settings parseSettings(int argc, char** argv) {
       std::exit(0);
     } else if (arg == "--drawing") {
       settings.drawing = value();
+    } else if (arg == "--mix") {
+      settings.mix = value();
+      if (std::find(std::begin(kMixes), std::end(kMixes), settings.mix) == std::end(kMixes))
+        usageError("--mix takes classic, modern, blocks or hatches, not \"" + settings.mix + "\"");
+    } else if (arg == "--hatch-count") {
+      const char* text = value();
+      if (!parseWhole(text, settings.hatchCount) || settings.hatchCount == 0 || settings.hatchCount > 100'000'000)
+        usageError(std::string("--hatch-count takes a number from 1 to 100000000, not \"") + text + "\"");
     } else if (arg == "--size") {
       const char* text = value();
       if (!drawport_bench::parseSize(text, settings.size) || settings.size == 0)
@@ -128,10 +154,13 @@ Settings parseSettings(int argc, char** argv) {
       else usageError("--builds takes 64, 32 or 64,32, not \"" + list + "\"");
     } else if (arg == "--import-flag") {
       settings.importFlags.push_back(value());
+    } else if (arg == "--no-object-count") {
+      settings.countObjects = false;
     } else {
       usageError("unknown argument " + arg);
     }
   }
+  if (settings.hatchCount && settings.mix != "hatches") usageError("--hatch-count is for --mix hatches");
   return settings;
 }
 
@@ -191,10 +220,13 @@ struct RunResult {
 
 enum class Stream { Discard, Inherit, Capture };
 
+// Takes captured standard output piece by piece instead of keeping it.
+using OutputSink = std::function<void(std::string_view)>;
+
 // Runs a program to its end: the time from before the fork to the return of
 // wait4, with wait4's resource usage. A failed exec is reported through a
 // close-on-exec pipe, so it cannot pass for a program that failed.
-RunResult run(const std::vector<std::string>& command, Stream out, Stream err) {
+RunResult run(const std::vector<std::string>& command, Stream out, Stream err, const OutputSink& sink = {}) {
   RunResult result;
   std::vector<char*> arguments;
   for (const std::string& word : command) arguments.push_back(const_cast<char*>(word.c_str()));
@@ -237,7 +269,10 @@ RunResult run(const std::vector<std::string>& command, Stream out, Stream err) {
     while ((got = ::read(outPipe[0], buffer, sizeof buffer)) != 0) {
       if (got < 0 && errno == EINTR) continue;
       if (got < 0) break;
-      result.output.append(buffer, static_cast<size_t>(got));
+      if (sink)
+        sink(std::string_view(buffer, static_cast<size_t>(got)));
+      else
+        result.output.append(buffer, static_cast<size_t>(got));
     }
     ::close(outPipe[0]);
   }
@@ -296,7 +331,10 @@ std::optional<FileFacts> warmAndCount(const std::string& path) {
 }
 
 std::string defaultDrawing(const Settings& settings, const std::string& root) {
-  std::string name = "drawing-" + std::to_string(settings.size) + "-seed" + std::to_string(settings.seed);
+  std::string name =
+      "drawing-" + settings.mix + "-" +
+      (settings.hatchCount ? std::to_string(settings.hatchCount) + "hatches" : std::to_string(settings.size)) +
+      "-seed" + std::to_string(settings.seed);
   if (!settings.extents) name += "-noextents";
   if (settings.crlf) name += "-crlf";
   return root + "/bench/" + name + ".dxf";
@@ -307,8 +345,12 @@ bool generate(const Settings& settings, const std::string& bin, const std::strin
     std::fprintf(stderr, "importbench: cannot create the folder of %s: %s\n", path.c_str(), std::strerror(errno));
     return false;
   }
-  std::vector<std::string> command = {bin + "/dxfgen", "--size", std::to_string(settings.size), "--seed",
-                                      std::to_string(settings.seed)};
+  std::vector<std::string> command = {bin + "/dxfgen", "--mix", settings.mix, "--seed", std::to_string(settings.seed)};
+  command.insert(command.end(), {"--size", std::to_string(settings.size)});
+  if (settings.hatchCount) {
+    command.push_back("--hatch-count");
+    command.push_back(std::to_string(settings.hatchCount));
+  }
   if (!settings.extents) command.push_back("--no-extents");
   if (settings.crlf) command.push_back("--crlf");
   command.push_back(path);
@@ -348,9 +390,34 @@ struct BuildFigures {
   bool ok = false;
   double importMBs = 0, plainMBs = 0, ratioOfPairs = 0, ratioOfMedians = 0;
   long importRssKiB = 0, plainRssKiB = 0;
+  std::optional<uint64_t> objects;
+  double objectsPerSecond = 0;
 };
 
 double mib(long kib) { return static_cast<double>(kib) / 1024.0; }
+
+// --- The objects an import created.
+
+// One more import, untimed, with the frame written as JSON to a pipe; the
+// objects are counted as it streams past, so nothing lands on the disk.
+std::optional<uint64_t> countObjects(std::vector<std::string> importCommand) {
+  importCommand.insert(importCommand.begin() + 1, {"--json", "/dev/stdout"});
+  drawport_bench::ObjectCounter counter;
+  const RunResult counted =
+      run(importCommand, Stream::Capture, Stream::Discard, [&counter](std::string_view piece) { counter.feed(piece); });
+  counter.finish();
+  if (!counted.succeeded()) {
+    std::printf("  objects: not counted, the counting import failed (%s)\n", counted.failure().c_str());
+    return std::nullopt;
+  }
+  if (!counter.sawFrame()) {
+    std::printf("  objects: not counted, the counting import wrote no frame to /dev/stdout\n");
+    return std::nullopt;
+  }
+  std::printf("  objects created: %llu (%s); counted in an untimed import of %.1f s\n",
+              static_cast<unsigned long long>(counter.total()), counter.kinds().c_str(), counted.seconds);
+  return counter.total();
+}
 
 // One build: pairs of runs, the order alternating from pair to pair.
 BuildFigures measureBuild(int bits, const Settings& settings, const std::string& bin, const std::string& root,
@@ -432,6 +499,14 @@ BuildFigures measureBuild(int bits, const Settings& settings, const std::string&
               mib(figures.plainRssKiB));
   std::printf("  ratio import/plain: %.2f (median of the pair ratios), %.2f (ratio of the medians)\n",
               figures.ratioOfPairs, figures.ratioOfMedians);
+  if (settings.countObjects) {
+    std::fflush(stdout);
+    figures.objects = countObjects(importCommand);
+    if (figures.objects) {
+      figures.objectsPerSecond = static_cast<double>(*figures.objects) / importMedian;
+      std::printf("  %-22s %10.0f objects/s\n", "objects per second", figures.objectsPerSecond);
+    }
+  }
   return figures;
 }
 
@@ -477,10 +552,13 @@ int main(int argc, char** argv) {
   for (int bits : settings.builds)
     all.push_back(measureBuild(bits, settings, bin, root, drawing, *facts, emulate32));
 
-  std::printf("\nsummary (%.2f MB drawing, %d pair%s per build):\n", static_cast<double>(facts->bytes) / 1e6,
-              settings.pairs, settings.pairs == 1 ? "" : "s");
-  std::printf("  %-6s %12s %12s %14s %14s %12s %12s\n", "build", "import MB/s", "plain MB/s", "ratio (pairs)",
-              "ratio (med.)", "import MiB", "plain MiB");
+  std::string flags;
+  for (const std::string& flag : settings.importFlags) flags += " " + flag;
+  std::printf("\nsummary (%.2f MB drawing, import flags:%s, %d pair%s per build):\n",
+              static_cast<double>(facts->bytes) / 1e6, flags.empty() ? " none" : flags.c_str(), settings.pairs,
+              settings.pairs == 1 ? "" : "s");
+  std::printf("  %-6s %12s %12s %14s %14s %12s %12s %12s %12s\n", "build", "import MB/s", "plain MB/s", "ratio (pairs)",
+              "ratio (med.)", "import MiB", "plain MiB", "objects", "objects/s");
   bool ok = true;
   for (const BuildFigures& figures : all) {
     if (!figures.ok) {
@@ -488,9 +566,13 @@ int main(int argc, char** argv) {
       ok = false;
       continue;
     }
-    std::printf("  %-6s %12.1f %12.1f %14.2f %14.2f %12.1f %12.1f\n", (std::to_string(figures.bits) + "-bit").c_str(),
-                figures.importMBs, figures.plainMBs, figures.ratioOfPairs, figures.ratioOfMedians,
-                mib(figures.importRssKiB), mib(figures.plainRssKiB));
+    const std::string objects = figures.objects ? std::to_string(*figures.objects) : "-";
+    char perSecond[32] = "-";
+    if (figures.objects) std::snprintf(perSecond, sizeof perSecond, "%.0f", figures.objectsPerSecond);
+    std::printf("  %-6s %12.1f %12.1f %14.2f %14.2f %12.1f %12.1f %12s %12s\n",
+                (std::to_string(figures.bits) + "-bit").c_str(), figures.importMBs, figures.plainMBs,
+                figures.ratioOfPairs, figures.ratioOfMedians, mib(figures.importRssKiB), mib(figures.plainRssKiB),
+                objects.c_str(), perSecond);
   }
   return ok ? 0 : 1;
 }
