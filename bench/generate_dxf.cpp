@@ -3,6 +3,8 @@
 // mix, or drawings as today's CAD programs write them (modern, blocks,
 // hatches). The drawing is the same, byte for byte, for the same mix, seed
 // and options.
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -137,6 +139,11 @@ Settings parseSettings(int argc, char** argv) {
     }
   }
   if (settings.output.empty()) usageError("no OUTPUT");
+  // The drawing replaces OUTPUT by a rename: a link (such as /dev/stdout)
+  // or a device would be replaced itself, not written to.
+  struct stat status;
+  if (::lstat(settings.output.c_str(), &status) == 0 && !S_ISREG(status.st_mode))
+    usageError("OUTPUT must be a plain file (it is written as OUTPUT.partial, then renamed): " + settings.output);
   if (drawing.hatchCount && std::string_view(settings.mix->name) != "hatches")
     usageError("--hatch-count is for --mix hatches");
   return settings;
