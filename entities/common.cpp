@@ -40,31 +40,10 @@ AnchoredPolyline::AnchoredPolyline(const Run& run) : run_(run), vertices_(run.ta
   setEntry(0, {0, 0, 0});
 }
 
-void AnchoredPolyline::add(const Point3& point) {
-  if (pointCount_ == 0) {
-    first_ = anchor_ = point;
-    pointCount_ = 1;
-  } else if (pointCount_ == kPointsPerPiece) {
-    createPiece();
-    anchor_ = previous_;
-    setEntry(1, point);
-    pointCount_ = 2;
-  } else {
-    previous_ = point;
-    setEntry(pointCount_++, point);
-  }
-}
-
 void AnchoredPolyline::finish(bool closed) {
   if (pointCount_ < 2) return;
   if (closed) setEntry(pointCount_++, first_);
   createPiece();
-}
-
-void AnchoredPolyline::setEntry(int32_t index, const Point3& point) {
-  vertices_.x[index] = point.x - anchor_.x;
-  vertices_.y[index] = point.y - anchor_.y;
-  vertices_.z[index] = point.z - anchor_.z;
 }
 
 void AnchoredPolyline::createPiece() {

@@ -33,8 +33,8 @@ class LineText {
 };
 
 struct EntityAttributes {
-  LineText layer;           // group 8
-  int32_t colour = 0;       // group 62
+  LineText layer;      // group 8
+  int32_t colour = 0;  // group 62
   bool colourGiven = false;
 };
 
@@ -90,14 +90,31 @@ class AnchoredPolyline {
   // Set before the first piece is created.
   PieceStyle style;
 
-  void add(const Point3& point);
+  void add(const Point3& point) {
+    if (pointCount_ == 0) {
+      first_ = anchor_ = point;
+      pointCount_ = 1;
+    } else if (pointCount_ == kPointsPerPiece) {
+      createPiece();
+      anchor_ = previous_;
+      setEntry(1, point);
+      pointCount_ = 2;
+    } else {
+      previous_ = point;
+      setEntry(pointCount_++, point);
+    }
+  }
   // Creates the last piece when it holds two points or more; a closed
   // polyline returns to its first point, which has the arrays' last place to
   // itself.
   void finish(bool closed);
 
  private:
-  void setEntry(int32_t index, const Point3& point);
+  void setEntry(int32_t index, const Point3& point) {
+    vertices_.x[index] = point.x - anchor_.x;
+    vertices_.y[index] = point.y - anchor_.y;
+    vertices_.z[index] = point.z - anchor_.z;
+  }
   void createPiece();
 
   const Run& run_;

@@ -108,7 +108,8 @@ void EntityRecord::add(int32_t code, std::string_view value) {
     }
     group.textOffset = static_cast<uint32_t>(texts_.size());
     group.textLength = static_cast<uint32_t>(value.size());
-    texts_.insert(texts_.end(), value.begin(), value.end());
+    texts_.resize(texts_.size() + value.size());
+    if (!value.empty()) std::memcpy(texts_.data() + group.textOffset, value.data(), value.size());
   }
   if (groups_.size() >= kMostGroups) {
     oversized_ = true;

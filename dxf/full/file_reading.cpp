@@ -1,6 +1,7 @@
 #include "dxf/full/file_reading.h"
 
 #include <cinttypes>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -193,10 +194,12 @@ constexpr SkipText kSkipTexts[] = {
 };
 
 // Appends to a bounded text, like snprintf at its end.
-template <size_t N, class... Values>
-void append(char (&text)[N], const char* format, Values... values) {
+__attribute__((format(printf, 3, 4))) void append(char* text, size_t size, const char* format, ...) {
   const size_t used = std::strlen(text);
-  std::snprintf(text + used, N - used, format, values...);
+  va_list values;
+  va_start(values, format);
+  std::vsnprintf(text + used, size - used, format, values);
+  va_end(values);
 }
 
 void reportSkippedReferences(const FullRun& run) {
@@ -206,15 +209,15 @@ void reportSkippedReferences(const FullRun& run) {
   if (total == 0 && !objectsLeftOut) return;
   char message[1024] = "DXF Loader\n";
   if (total > 0) {
-    append(message, "%" PRId64 " block reference%s not drawn:", total, total == 1 ? " was" : "s were");
+    append(message, sizeof message, "%" PRId64 " block reference%s not drawn:", total, total == 1 ? " was" : "s were");
     for (const SkipText& skip : kSkipTexts) {
       const int64_t count = run.skipped[static_cast<int>(skip.reason)];
-      if (count > 0) append(message, "\n  %s: %" PRId64, skip.text, count);
+      if (count > 0) append(message, sizeof message, "\n  %s: %" PRId64, skip.text, count);
     }
-    if (objectsLeftOut) append(message, "\n");
+    if (objectsLeftOut) append(message, sizeof message, "\n");
   }
   if (objectsLeftOut)
-    append(message, "The import stopped at %" PRId64 " objects: the rest of the drawing was not drawn.",
+    append(message, sizeof message, "The import stopped at %" PRId64 " objects: the rest of the drawing was not drawn.",
            FullRun::kMostObjects);
   OrvUtilDialogMessageBox(message, OrvMessageBox_Information);
 }

@@ -340,25 +340,8 @@ bool samePoint(const Vec3& a, const Vec3& b) { return a.x == b.x && a.y == b.y &
 void appendEllipsePoints(HeapVector<Vec3>& points, const Vec3& centre, const Vec3& major, const Vec3& minor,
                          double start, double end) {
   const double sweep = end - start;
-  const int steps = chordsForSweep(sweep);
-  // Each step turns (cos t, sin t) by the step's angle: two products
-  // instead of a sine and a cosine, taken afresh every so many steps so
-  // that rounding never adds up; the last point is the end's own.
-  constexpr int kStepsBetweenFreshAngles = 16;
-  const double stepCos = std::cos(sweep / steps), stepSin = std::sin(sweep / steps);
-  double c = 0, s = 0;
-  for (int i = 0; i <= steps; ++i) {
-    if (i % kStepsBetweenFreshAngles == 0 || i == steps) {
-      const double t = i == steps ? end : start + sweep * i / steps;
-      c = std::cos(t);
-      s = std::sin(t);
-    } else {
-      const double turned = c * stepCos - s * stepSin;
-      s = s * stepCos + c * stepSin;
-      c = turned;
-    }
-    points.push_back(centre + major * c + minor * s);
-  }
+  forEachStepAngle(start, sweep, chordsForSweep(sweep),
+                   [&](int, double c, double s) { points.push_back(centre + major * c + minor * s); });
 }
 
 void appendSplinePoints(HeapVector<Vec3>& points, const SplineData& spline) {

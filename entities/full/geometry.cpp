@@ -70,10 +70,10 @@ int chordsForSweep(double sweep) {
 
 void appendArcPoints(HeapVector<Vec3>& points, const Vec3& centre, double radius, double start, double sweep) {
   const int chords = chordsForSweep(sweep);
-  for (int i = 0; i <= chords; ++i) {
-    const double angle = start + sweep * i / chords;
-    points.push_back({centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle), centre.z});
-  }
+  points.reserve(points.size() + static_cast<size_t>(chords) + 1);
+  forEachStepAngle(start, sweep, chords, [&](int, double c, double s) {
+    points.push_back({centre.x + radius * c, centre.y + radius * s, centre.z});
+  });
 }
 
 void appendBulgePoints(HeapVector<Vec3>& points, const Vec3& from, const Vec3& to, double bulge) {
@@ -90,11 +90,12 @@ void appendBulgePoints(HeapVector<Vec3>& points, const Vec3& from, const Vec3& t
   const Vec3 centre{(from.x + to.x) / 2 - dy / chord * offset, (from.y + to.y) / 2 + dx / chord * offset, from.z};
   const double radius = chord * (1 + bulge * bulge) / (4 * std::fabs(bulge));
   const double start = std::atan2(from.y - centre.y, from.x - centre.x);
+  // The arc starts at `from`, already in place, and ends at `to` exactly.
   const int chords = chordsForSweep(sweep);
-  for (int i = 1; i < chords; ++i) {
-    const double angle = start + sweep * i / chords;
-    points.push_back({centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle), from.z});
-  }
+  points.reserve(points.size() + static_cast<size_t>(chords));
+  forEachStepAngle(start, sweep, chords, [&](int i, double c, double s) {
+    if (i > 0 && i < chords) points.push_back({centre.x + radius * c, centre.y + radius * s, from.z});
+  });
   points.push_back(to);
 }
 

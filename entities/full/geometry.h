@@ -78,6 +78,29 @@ inline double degrees(double radians) { return radians * (180 / kPi); }
 // becomes max(1, ceil(|sweep| / 4 degrees)) equal chords.
 int chordsForSweep(double sweep);
 
+// Calls visit(i, cos t, sin t) for t = start + sweep * i / steps, i = 0 to
+// steps (steps >= 1). Each step turns the previous (cos, sin) by the step's
+// angle, two products instead of a sine and a cosine; they are taken afresh
+// every so many steps, so that rounding never adds up, and at the end.
+template <class Visit>
+void forEachStepAngle(double start, double sweep, int steps, Visit&& visit) {
+  constexpr int kStepsBetweenFreshAngles = 16;
+  const double stepCos = std::cos(sweep / steps), stepSin = std::sin(sweep / steps);
+  double c = 0, s = 0;
+  for (int i = 0; i <= steps; ++i) {
+    if (i % kStepsBetweenFreshAngles == 0 || i == steps) {
+      const double t = i == steps ? start + sweep : start + sweep * i / steps;
+      c = std::cos(t);
+      s = std::sin(t);
+    } else {
+      const double turned = c * stepCos - s * stepSin;
+      s = s * stepCos + c * stepSin;
+      c = turned;
+    }
+    visit(i, c, s);
+  }
+}
+
 // Points of the arc of centre `centre`, radius `radius` in the plane z =
 // centre.z, from angle `start` through `sweep` (radians; negative runs
 // clockwise), both ends included, appended to `points`.

@@ -104,16 +104,27 @@ void drawHatch(const EntityDraw& e) {
   const RecordView& hatch = e.entity;
   FullRun& run = e.run;
   HatchScratch& scratch = run.hatch;
-  const double elevation = hatch.numberOr(30, 0);
+  // The groups that hold for the whole hatch, each written once: elevation,
+  // solid fill flag, gradient flag.
+  double elevation = 0;
+  int32_t solidFlag = 0, gradientFlag = 0;
+  for (size_t i = 0; i < hatch.size(); ++i) {
+    switch (hatch.code(i)) {
+      case 30: elevation = hatch.number(i); break;
+      case 70: solidFlag = hatch.integer(i); break;
+      case 450: gradientFlag = hatch.integer(i); break;
+      default: break;
+    }
+  }
   const size_t afterBoundaries = readBoundaries(hatch, elevation, scratch);
   if (scratch.rings.empty()) return;
   const size_t styleAt = hatch.find(75, afterBoundaries);
   const HatchStyle style = hatchStyleOf(styleAt < hatch.size() ? hatch.integer(styleAt) : 0);
-  const bool gradient = hatch.integerOr(450, 0) == kGradientFill;
+  const bool gradient = gradientFlag == kGradientFill;
   const Transform toWorld = e.objectToWorld();
   HatchWork work;
   const bool nested = nestRings(scratch, work);
-  if (gradient || hatch.integerOr(70, 0) == kSolidFill) {
+  if (gradient || solidFlag == kSolidFill) {
     Painter painter(run, toWorld, fillColourOf(e, gradient));
     if (!nested) return drawBoundaries(painter, scratch, style, false);
     return drawFilledAreas(painter, run, style, work);

@@ -302,11 +302,6 @@ HatchStyle hatchStyleOf(int32_t group75) {
   return group75 >= 0 && group75 <= 2 ? kStyles[group75] : HatchStyle::OddParity;
 }
 
-bool samePlace(const Vec3& a, const Vec3& b) {
-  const double tolerance = 1e-9 * (1 + std::fabs(a.x) + std::fabs(a.y));
-  return std::fabs(a.x - b.x) <= tolerance && std::fabs(a.y - b.y) <= tolerance;
-}
-
 void dropRepeatedPoints(HeapVector<Vec3>& points, size_t first) {
   size_t kept = first;
   for (size_t i = first; i < points.size(); ++i)

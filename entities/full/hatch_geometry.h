@@ -4,6 +4,7 @@
 // clipped to the area. The steps work in the run's hatch scratch room.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 
@@ -39,7 +40,11 @@ HatchStyle hatchStyleOf(int32_t group75);
 
 // Whether two points of a hatch count as one: within a billionth of their
 // distance from the origin (and of 1).
-bool samePlace(const Vec3& a, const Vec3& b);
+inline bool samePlace(const Vec3& a, const Vec3& b) {
+  const double tolerance = 1e-9 * (1 + std::fabs(a.x) + std::fabs(a.y));
+  return std::fabs(a.x - b.x) <= tolerance && std::fabs(a.y - b.y) <= tolerance;
+}
+
 // Leaves out of points[first ...] every point that repeats the one before
 // it, and the ring's return to points[first].
 void dropRepeatedPoints(HeapVector<Vec3>& points, size_t first);

@@ -78,19 +78,37 @@ void Painter::line(const Vec3& from, const Vec3& to) {
 
 void Painter::polyline(const Vec3* points, size_t count, bool closed, bool filled) {
   if (count < 2) return;
-  HeapVector<Vec3>& world = run_.worldPoints;
-  world.clear();
+  // Most entities are drawn where they stand: their points are the world's.
+  const Vec3* world = points;
+  if (!identity_) {
+    HeapVector<Vec3>& moved = run_.worldPoints;
+    moved.resize(count);
+    for (size_t i = 0; i < count; ++i) moved[i] = toWorld_.apply(points[i]);
+    world = moved.data();
+  }
+  // The box of the points, taken in the same look as their check.
+  double minX = world[0].x, minY = world[0].y, maxX = minX, maxY = minY;
   for (size_t i = 0; i < count; ++i) {
-    const Vec3 p = toWorld_.apply(points[i]);
+    const Vec3& p = world[i];
     if (!p.finite()) return run_.noteNonFinite();
-    world.push_back(p);
+    minX = std::min(minX, p.x);
+    minY = std::min(minY, p.y);
+    maxX = std::max(maxX, p.x);
+    maxY = std::max(maxY, p.y);
   }
   const int64_t pieces = piecesFor(count + (closed ? 1 : 0));
   if (run_.objectsCreated + pieces > FullRun::kMostObjects) return;
   run_.objectsCreated += pieces;
+  run_.drawn.add(minX, minY);
+  run_.drawn.add(maxX, maxY);
   AnchoredPolyline polyline(run_.run);
   polyline.style = {colour_, filled};
-  for (const Vec3& p : world) polyline.add(toHost(p));
+  const UcsRotation& rotation = run_.run.rotation;
+  for (size_t i = 0; i < count; ++i) {
+    Point3 point{world[i].x, world[i].y, world[i].z};
+    if (rotation.active) rotatePoint(rotation, point.x, point.y);
+    polyline.add(point);
+  }
   polyline.finish(closed);
 }
 

@@ -20,7 +20,7 @@ class Painter {
   // Draws in `colour` what is given in coordinates that `toWorld` takes to
   // the world.
   Painter(FullRun& run, const Transform& toWorld, OrvColorIndex_t colour)
-      : run_(run), toWorld_(toWorld), colour_(colour) {}
+      : run_(run), toWorld_(toWorld), identity_(toWorld.isIdentity()), colour_(colour) {}
 
   const Transform& toWorld() const { return toWorld_; }
 
@@ -47,6 +47,7 @@ class Painter {
 
   FullRun& run_;
   Transform toWorld_;
+  bool identity_;
   OrvColorIndex_t colour_;
 };
 
