@@ -120,6 +120,19 @@ TEST_F(FullBlocksTest, TheNamedBlocksAreDrawnWhenTheEntitiesDrawNothing) {
       "line2 (5,5)-(6,5) c0\n");
 }
 
+TEST_F(FullBlocksTest, AStopRequestIsHeardBetweenTheCellsOfAnArray) {
+  // A drawing too short for the line count to ask: the cells' objects ask
+  // every 1501, and the first answer is "stop".
+  config.stopFromCheck = 1;
+  restart();
+  const std::string drawing =
+      dxfFile(blocksSection(block("ONE", 0, 0, entity("LINE", {{11, 1}}))) +
+              entitiesSection(entity("INSERT", {{2, "ONE"}, {70, 100}, {71, 100}, {44, 2}, {45, 2}})));
+  EXPECT_EQ(importText(drawing, "-X").result, true);
+  EXPECT_EQ(host().percentDoneChecks(), 1);
+  EXPECT_EQ(host().frame().objects().size(), 1501u);
+}
+
 // References that cannot be drawn draw nothing; the rest of the drawing is
 // drawn, and one message box at the end tells how many and why.
 struct SkippedCase {

@@ -49,6 +49,12 @@ int64_t objectsOfEntity(FullRun& run, const RecordView& entity) {
     return saturatingProduct(cellsOf(entity.integerOr(70, 1)) * cellsOf(entity.integerOr(71, 1)),
                              objectsOfBlockNamed(run, entity.textOr(2)));
   if (name == "DIMENSION" || name == "ACAD_TABLE") return objectsOfBlockNamed(run, entity.textOr(2));
+  if (name == "MULTILEADER" || name == "MLEADER") {
+    // Its lines and note, and the block its note may draw (named by the
+    // block record's handle).
+    const int32_t note = run.blocks.findByHandle(entity.textOr(341));
+    return 2 + (note < 0 ? 0 : objectsOfBlock(run, note));
+  }
   if (name == "SEQEND" || name == "ATTDEF") return 0;
   // A polyline's vertices make no objects of their own, a polyface's faces do.
   if (name == "VERTEX") return (entity.integerOr(70, 0) & 192) == 128 ? 1 : 0;
