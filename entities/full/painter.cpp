@@ -115,21 +115,10 @@ void Painter::polyline(const Vec3* points, size_t count, bool closed, bool fille
 void Painter::circle(const Vec3& centre, double radius) {
   if (!(radius > 0) || !std::isfinite(radius)) return;
   const PlaneView view = viewOfPlane(toWorld_);
-  if (!view.similar) {
-    HeapVector<Vec3>& points = run_.arcPoints;
-    points.clear();
-    appendArcPoints(points, centre, radius, 0, kWholeTurn);
-    points.pop_back();  // the closing point: the polyline is closed
-    polyline(points.data(), points.size(), true);
-    return;
-  }
-  const Vec3 c = toWorld_.apply(centre);
-  const double r = radius * view.scale;
-  if (!c.finite() || !std::isfinite(r)) return run_.noteNonFinite();
-  if (!(r > 0) || !run_.takeObject()) return;
-  run_.drawn.add(c.x - r, c.y - r);
-  run_.drawn.add(c.x + r, c.y + r);
-  Point3 at{c.x, c.y, c.z};
+  if (!view.similar) return arcAsPolyline(centre, radius, 0, kWholeTurn);
+  Point3 at;
+  double r;
+  if (!placeRound(centre, radius, view, at, r)) return;
   rotateIfActive(run_.run, at.x, at.y);
   const OrvGeomID_t circle = OrvUtilGeomCircleCreate(0, at.x, at.y, r);
   OrvUtilGeomSetColor(circle, colour_);
@@ -140,13 +129,7 @@ void Painter::arc(const Vec3& centre, double radius, double start, double sweep)
   if (!(radius > 0) || !std::isfinite(radius) || !std::isfinite(start) || !std::isfinite(sweep) || sweep == 0) return;
   if (std::fabs(sweep) >= kWholeTurn) return circle(centre, radius);
   const PlaneView view = viewOfPlane(toWorld_);
-  if (!view.similar) {
-    HeapVector<Vec3>& points = run_.arcPoints;
-    points.clear();
-    appendArcPoints(points, centre, radius, start, sweep);
-    polyline(points.data(), points.size(), false);
-    return;
-  }
+  if (!view.similar) return arcAsPolyline(centre, radius, start, sweep);
   // Counter-clockwise in the plane, then as seen in the world: a mirrored
   // plane turns angles the other way round.
   if (sweep < 0) {
@@ -154,13 +137,9 @@ void Painter::arc(const Vec3& centre, double radius, double start, double sweep)
     sweep = -sweep;
   }
   const double worldStart = view.mirrored ? view.turn - start - sweep : view.turn + start;
-  const Vec3 c = toWorld_.apply(centre);
-  const double r = radius * view.scale;
-  if (!c.finite() || !std::isfinite(r)) return run_.noteNonFinite();
-  if (!(r > 0) || !run_.takeObject()) return;
-  run_.drawn.add(c.x - r, c.y - r);
-  run_.drawn.add(c.x + r, c.y + r);
-  Point3 at{c.x, c.y, c.z};
+  Point3 at;
+  double r;
+  if (!placeRound(centre, radius, view, at, r)) return;
   double startDegrees = degrees(worldStart);
   double endDegrees = degrees(worldStart + sweep);
   const UcsRotation& rotation = run_.run.rotation;
@@ -172,6 +151,30 @@ void Painter::arc(const Vec3& centre, double radius, double start, double sweep)
   const OrvGeomID_t arc = OrvUtilGeomArcCreate(0, at.x, at.y, r, turnDegrees(startDegrees), turnDegrees(endDegrees));
   OrvUtilGeomSetColor(arc, colour_);
   attachGeometryToSelectedZone(run_.run, arc);
+}
+
+void Painter::arcAsPolyline(const Vec3& centre, double radius, double start, double sweep) {
+  HeapVector<Vec3>& points = run_.arcPoints;
+  points.clear();
+  appendArcPoints(points, centre, radius, start, sweep);
+  // A whole turn is a closed polyline: it returns to its first point itself.
+  const bool whole = std::fabs(sweep) >= kWholeTurn;
+  if (whole) points.pop_back();
+  polyline(points.data(), points.size(), whole);
+}
+
+bool Painter::placeRound(const Vec3& centre, double radius, const PlaneView& view, Point3& at, double& r) {
+  const Vec3 c = toWorld_.apply(centre);
+  r = radius * view.scale;
+  if (!c.finite() || !std::isfinite(r)) {
+    run_.noteNonFinite();
+    return false;
+  }
+  if (!(r > 0) || !run_.takeObject()) return false;
+  run_.drawn.add(c.x - r, c.y - r);
+  run_.drawn.add(c.x + r, c.y + r);
+  at = {c.x, c.y, c.z};
+  return true;
 }
 
 void Painter::text(const Vec3& position, double height, double angle, std::string_view text) {

@@ -44,6 +44,12 @@ class Painter {
  private:
   // World point to host point: extents grown, then the UCS rotation.
   drawport::Point3 toHost(const Vec3& world);
+  // A circle or arc in a plane not seen at one scale: a polyline by the arc
+  // rule, closed for a whole turn.
+  void arcAsPolyline(const Vec3& centre, double radius, double start, double sweep);
+  // The world centre and radius of a circle or arc seen at one scale, the
+  // extents grown and the object counted; false when it is not drawn.
+  bool placeRound(const Vec3& centre, double radius, const PlaneView& view, drawport::Point3& at, double& r);
 
   FullRun& run_;
   Transform toWorld_;
