@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/addon_fixture.h"
+#include "support/entity_dxf.h"
 
 namespace drawport::testing {
 namespace {
@@ -45,12 +46,25 @@ TEST_F(FuzzFindingTest, DialogImportsAndRecordsAFileWhoseNameEndsInABackslash) {
   EXPECT_EQ(objects(), "line2 (0,0)-(1,1) c0\n");
   ASSERT_EQ(host().macros().size(), 1u);
   const std::string recorded = host().macros()[0].command;
-  EXPECT_EQ(recorded, "-VL -VA -VC -VP -VS -VF -F[" + path);
+  // The dialog's full reading (-X) is written after the other flags.
+  EXPECT_EQ(recorded, "-VL -VA -VC -VP -VS -VF -X -F[" + path);
 
   // Replaying the recorded command imports the same file again.
   EXPECT_EQ(macro(recorded).result, true);
   EXPECT_EQ(messages(), "");
   EXPECT_EQ(objects(), "line2 (0,0)-(1,1) c0\nline2 (0,0)-(1,1) c0\n");
+}
+
+// The full reading stored a LAYER entry without a name (group 2) by copying
+// a name of no characters from no text at all: memcpy from a null pointer.
+TEST_F(FuzzFindingTest, FullReadingTakesALayerEntryWithoutAName) {
+  GTEST_SKIP() << "reported finding: storeLayer hands setName a null name (dxf/layer_table.cpp memcpy)";
+  start();
+  const std::string tables = layerTables(entity("LAYER", {{62, 3}}) + layer("L", 5));
+  const std::string line = entity("LINE", {{8, "L"}, {10, 0.0}, {20, 0.0}, {11, 1.0}, {21, 1.0}});
+  EXPECT_EQ(importText(dxfFile(tables + entitiesSection(line)), "-X").result, true);
+  EXPECT_EQ(messages(), "");
+  EXPECT_EQ(objects(), "line2 (0,0)-(1,1) c3\n");  // DXF colour 5, the host's 3
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // Hostile input: drawings cut off anywhere, lines of any length, odd bytes
 // and numbers, huge layer tables, file names that are no files, instruction
-// strings of any shape. Every run ends in order: no crash, the host's rules
-// kept (the fixture checks them), no file left open.
+// strings of any shape, and for the full reading records, counts, blocks and
+// transforms out of all proportion. Every case runs in both readings (an
+// instruction string without and with -X), and every run ends in order: no
+// crash, the host's rules kept (the fixture checks them), no file left open.
 #include <dirent.h>
 #include <fcntl.h>
 #include <gmock/gmock.h>
@@ -10,8 +12,10 @@
 
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 #include "support/addon_fixture.h"
+#include "support/entity_dxf.h"
 
 namespace drawport::testing {
 namespace {
@@ -34,14 +38,29 @@ std::string readExample(const std::string& name) {
   return content.str();
 }
 
-class HostileInputTest : public AddOnTest {
+// The instruction-string flags of a reading.
+struct Reading {
+  const char* name;
+  const char* flags;
+};
+constexpr Reading kClassic{"Classic", ""};
+constexpr Reading kFull{"Full", "-X"};
+
+class HostileInputTest : public AddOnTest, public ::testing::WithParamInterface<Reading> {
  protected:
+  bool full() const { return std::string_view(GetParam().flags) == kFull.flags; }
+  // `flags` followed by the reading's flags.
+  std::string with(const std::string& flags = "") const {
+    return flags.empty() || !full() ? flags + GetParam().flags : flags + " " + GetParam().flags;
+  }
+  // An instruction string ending in the reading's flags.
+  std::string instructionIn(const std::string& text) const { return full() ? text + " -X" : text; }
   // Imports `content` and checks what every import must leave behind: no
   // descriptor open, no string held beyond the add-on's own three, the
   // percent-done dialog gone and drawing resumed.
   orvhost::MacroOutcome importChecked(const std::string& content, const std::string& flags = "") {
     const int before = openDescriptors();
-    const orvhost::MacroOutcome outcome = importText(content, flags);
+    const orvhost::MacroOutcome outcome = importText(content, with(flags));
     EXPECT_EQ(openDescriptors(), before) << "a file left open";
     EXPECT_EQ(host().heldStrings().size(), 3u);
     EXPECT_FALSE(host().percentDoneShown());
@@ -51,7 +70,7 @@ class HostileInputTest : public AddOnTest {
   }
 };
 
-TEST_F(HostileInputTest, ADrawingCutAtAnyLineIsNeitherRecordedNorFitted) {
+TEST_P(HostileInputTest, ADrawingCutAtAnyLineIsNeitherRecordedNorFitted) {
   config.macroRecording = true;
   start();
   const std::string drawing = readExample("floor-plan.dxf");
@@ -67,7 +86,7 @@ TEST_F(HostileInputTest, ADrawingCutAtAnyLineIsNeitherRecordedNorFitted) {
   EXPECT_EQ(host().macros().size(), 1u);
 }
 
-TEST_F(HostileInputTest, ADrawingCutAtAnyByteEndsInOrder) {
+TEST_P(HostileInputTest, ADrawingCutAtAnyByteEndsInOrder) {
   config.macroRecording = true;
   start();
   const std::string drawing = readExample("machine-part.dxf");
@@ -91,7 +110,7 @@ std::string withLongLine(const std::string& place, size_t length) {
   return dxfFile(entitiesSection(entity + lineEntity(5, 5, 6, 6)));
 }
 
-TEST_F(HostileInputTest, LinesOfAnyLengthInAnyPlace) {
+TEST_P(HostileInputTest, LinesOfAnyLengthInAnyPlace) {
   start();
   for (const char* place : {"code", "keyword", "layer", "text"}) {
     for (size_t length : {1998u, 1999u, 2000u, 2001u, 100000u}) {
@@ -103,7 +122,7 @@ TEST_F(HostileInputTest, LinesOfAnyLengthInAnyPlace) {
   }
 }
 
-TEST_F(HostileInputTest, ALineOf1998CharactersIsKeptWhole) {
+TEST_P(HostileInputTest, ALineOf1998CharactersIsKeptWhole) {
   start();
   const std::string text = "  0\nTEXT\n 10\n1\n 40\n1\n  1\n" + std::string(1998, 't') + "\n";
   ASSERT_EQ(importChecked(dxfFile(entitiesSection(text))).result, true);
@@ -111,7 +130,7 @@ TEST_F(HostileInputTest, ALineOf1998CharactersIsKeptWhole) {
   EXPECT_EQ(host().frame().text(host().frame().objects()[0]), std::string(1998, 't'));
 }
 
-TEST_F(HostileInputTest, NulBytesAndCarriageReturnsAlone) {
+TEST_P(HostileInputTest, NulBytesAndCarriageReturnsAlone) {
   start();
   const std::string nul("\0", 1);
   const struct {
@@ -134,43 +153,51 @@ TEST_F(HostileInputTest, NulBytesAndCarriageReturnsAlone) {
   }
 }
 
-TEST_F(HostileInputTest, OddNumbersAsCoordinatesCodesAndColours) {
+TEST_P(HostileInputTest, OddNumbersAsCoordinatesCodesAndColours) {
   start();
   const struct {
     const char* number;
     const char* asCoordinate;  // the line from (number, 0) to (1, 1)
     const char* asColour;      // the host colour of a line with that colour
+    // Where the full reading differs: it draws no line to a point beyond the
+    // range of numbers, transforms -0 to 0, and takes colour 10 as red.
+    const char* fullCoordinate = nullptr;
+    const char* fullColour = nullptr;
   } cases[] = {
-      {"1e999", "line2 (inf,0)-(1,1) c0\n", "c1"},  {"-0", "line2 (-0,0)-(1,1) c0\n", "c0"},
-      {"00010", "line2 (10,0)-(1,1) c0\n", "c0"},   {"+5", "line2 (5,0)-(1,1) c0\n", "c3"},
-      {"5e", "line2 (5,0)-(1,1) c0\n", "c3"},       {".5", "line2 (0.5,0)-(1,1) c0\n", "c0"},
-      {"5.", "line2 (5,0)-(1,1) c0\n", "c3"},       {"99999999999", "line2 (99999999999,0)-(1,1) c0\n", "c0"},
+      {"1e999", "line2 (inf,0)-(1,1) c0\n", "c1", ""},
+      {"-0", "line2 (-0,0)-(1,1) c0\n", "c0", "line2 (0,0)-(1,1) c0\n"},
+      {"00010", "line2 (10,0)-(1,1) c0\n", "c0", nullptr, "c1"},
+      {"+5", "line2 (5,0)-(1,1) c0\n", "c3"},
+      {"5e", "line2 (5,0)-(1,1) c0\n", "c3"},
+      {".5", "line2 (0.5,0)-(1,1) c0\n", "c0"},
+      {"5.", "line2 (5,0)-(1,1) c0\n", "c3"},
+      {"99999999999", "line2 (99999999999,0)-(1,1) c0\n", "c0"},
       {"-99999999999", "line2 (-99999999999,0)-(1,1) c0\n", "c0"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.number);
     host().frame().clear();
-    const std::string coordinate =
-        "  0\nLINE\n 10\n" + std::string(c.number) + "\n 20\n0\n 11\n1\n 21\n1\n";
+    const std::string coordinate = "  0\nLINE\n 10\n" + std::string(c.number) + "\n 20\n0\n 11\n1\n 21\n1\n";
     importChecked(dxfFile(entitiesSection(coordinate)));
-    EXPECT_EQ(objects(), c.asCoordinate);
+    EXPECT_EQ(objects(), full() && c.fullCoordinate ? c.fullCoordinate : c.asCoordinate);
     host().frame().clear();
     importChecked(dxfFile(entitiesSection(lineEntity(0, 0, 1, 1, " 62\n" + std::string(c.number) + "\n"))));
     ASSERT_EQ(host().frame().objects().size(), 1u);
-    EXPECT_EQ("c" + std::to_string(*host().frame().objects()[0].color), c.asColour);
+    EXPECT_EQ("c" + std::to_string(*host().frame().objects()[0].color),
+              full() && c.fullColour ? c.fullColour : c.asColour);
     // As a group code: a code no converter takes, whose value is passed over.
     host().frame().clear();
     importChecked(dxfFile(entitiesSection(lineEntity(0, 0, 1, 1, std::string(c.number) + "\n 11\n"))));
   }
 }
 
-TEST_F(HostileInputTest, LayerNamesOfAnyLengthAndHundredThousandLayers) {
+TEST_P(HostileInputTest, LayerNamesOfAnyLengthAndHundredThousandLayers) {
   start();
   std::string table = "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n";
   const std::string name254(254, 'a'), name255(255, 'b'), name10000(10000, 'c');
-  for (const std::string& name : {name254, name255, name10000})
-    table += "  0\nLAYER\n  2\n" + name + "\n 62\n1\n";
-  for (int i = 0; i < 100000; ++i) table += "  0\nLAYER\n  2\nLayer" + std::to_string(i) + "\n 62\n" + std::to_string(i % 9 + 1) + "\n";
+  for (const std::string& name : {name254, name255, name10000}) table += "  0\nLAYER\n  2\n" + name + "\n 62\n1\n";
+  for (int i = 0; i < 100000; ++i)
+    table += "  0\nLAYER\n  2\nLayer" + std::to_string(i) + "\n 62\n" + std::to_string(i % 9 + 1) + "\n";
   table += "  0\nENDTAB\n  0\nENDSEC\n";
   const auto on = [](const std::string& layer) { return lineEntity(0, 0, 1, 1, "  8\n" + layer + "\n"); };
   const std::string lines = on(name254) + on(name255) + on(name255.substr(0, 254)) + on("LAYER99999") + on("layer5");
@@ -182,32 +209,32 @@ TEST_F(HostileInputTest, LayerNamesOfAnyLengthAndHundredThousandLayers) {
   EXPECT_EQ(colours, "1 0 1 1 14 ");
 }
 
-TEST_F(HostileInputTest, FileNamesOfTheBuffersLength) {
+TEST_P(HostileInputTest, FileNamesOfTheBuffersLength) {
   start();
   const std::string longest = "/" + std::string(9998, 'f');
   const std::string tooLong = longest + "f";
-  EXPECT_EQ(macro(instructionFor(longest)).result, false);
+  EXPECT_EQ(macro(instructionFor(longest, with())).result, false);
   EXPECT_EQ(messages(), "");
-  EXPECT_EQ(macro(instructionFor(tooLong)).result, false);
+  EXPECT_EQ(macro(instructionFor(tooLong, with())).result, false);
   EXPECT_EQ(messages(), "box: DXF Loader:\\nInvalid parameter string. Some default settings may be used.\n");
   EXPECT_EQ(macro("F10000:" + tooLong + "@").result, false);
   EXPECT_EQ(macro("F9999:" + longest + "@").errorText, "Error reading file");
 }
 
-TEST_F(HostileInputTest, NamesThatAreNoFilesAreNotRead) {
+TEST_P(HostileInputTest, NamesThatAreNoFilesAreNotRead) {
   start();
   const std::string fifo = files.path() + "/fifo.dxf";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   for (const std::string& name : {files.path(), fifo, std::string("/dev/zero"), std::string("/dev/tty")}) {
     SCOPED_TRACE(name);
     const int before = openDescriptors();
-    EXPECT_EQ(macro(instructionFor(name)).result, false);
+    EXPECT_EQ(macro(instructionFor(name, with())).result, false);
     EXPECT_EQ(openDescriptors(), before);
   }
   EXPECT_EQ(messages(), "");
 }
 
-TEST_F(HostileInputTest, AFileRemovedAfterItWasMeasuredCannotBeOpened) {
+TEST_P(HostileInputTest, AFileRemovedAfterItWasMeasuredCannotBeOpened) {
   start();
   const std::string path = files.write("gone.dxf", dxfFile(entitiesSection(lineEntity(0, 0, 1, 1))));
   // The 3D import asks the host for its data set between measuring the file
@@ -215,24 +242,24 @@ TEST_F(HostileInputTest, AFileRemovedAfterItWasMeasuredCannotBeOpened) {
   host().config().onCall = [&](std::string_view operation) {
     if (operation == "OrvUtilDataSetIsAvailable") ::unlink(path.c_str());
   };
-  EXPECT_EQ(macro(instructionFor(path, "-P2")).result, false);
+  EXPECT_EQ(macro(instructionFor(path, with("-P2"))).result, false);
   host().config().onCall = nullptr;
   EXPECT_EQ(messages(), "error: Can't open input file\n");
 }
 
-TEST_F(HostileInputTest, AFileLargerThanA32BitSizeIsTooLarge) {
+TEST_P(HostileInputTest, AFileLargerThanA32BitSizeIsTooLarge) {
   start();
   const std::string path = files.path() + "/huge.dxf";
   const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT, 0600);
   ASSERT_GE(descriptor, 0);
   ASSERT_EQ(::ftruncate(descriptor, off_t{1} << 31), 0) << "no sparse file of 2 GiB here";
   ::close(descriptor);
-  EXPECT_EQ(macro(instructionFor(path)).result, false);
+  EXPECT_EQ(macro(instructionFor(path, with())).result, false);
   EXPECT_EQ(messages(), "error: File too large\n");
   EXPECT_EQ(journal({"OrvUtilDialogLaunchPercentDone"}), "");
 }
 
-TEST_F(HostileInputTest, InstructionStringsOfAnyShape) {
+TEST_P(HostileInputTest, InstructionStringsOfAnyShape) {
   start();
   const std::string path = files.write("plan.dxf", dxfFile(entitiesSection(lineEntity(0, 0, 1, 1))));
   const struct {
@@ -240,11 +267,12 @@ TEST_F(HostileInputTest, InstructionStringsOfAnyShape) {
     std::string text;
   } cases[] = {
       {"a million characters", instructionFor(path) + std::string(1000000, ' ') + "-VL"},
-      {"a million flags", instructionFor(path) + [] {
-         std::string flags;
-         for (int i = 0; i < 200000; ++i) flags += " -VL";
-         return flags;
-       }()},
+      {"a million flags", instructionFor(path) +
+                              [] {
+                                std::string flags;
+                                for (int i = 0; i < 200000; ++i) flags += " -VL";
+                                return flags;
+                              }()},
       {"dashes only", std::string(100000, '-')},
       {"backslashes only", std::string(100000, '\\')},
       {"an open bracket of backslashes", "-F[" + std::string(100000, '\\')},
@@ -253,7 +281,8 @@ TEST_F(HostileInputTest, InstructionStringsOfAnyShape) {
       {"a compact count of nothing", "F:ab@"},
       {"a negative compact count", "F-3:ab@"},
       {"a compact name without its colon", "F3ab@"},
-      {"bytes of every value", [] {
+      {"bytes of every value",
+       [] {
          std::string all = "-F[";
          for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
          return all;
@@ -261,7 +290,7 @@ TEST_F(HostileInputTest, InstructionStringsOfAnyShape) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    const orvhost::MacroOutcome outcome = macro(c.text);
+    const orvhost::MacroOutcome outcome = macro(instructionIn(c.text));
     ASSERT_TRUE(outcome.result.has_value());
     if (!*outcome.result) {
       EXPECT_EQ(outcome.errorText, "Error reading file");
@@ -271,6 +300,172 @@ TEST_F(HostileInputTest, InstructionStringsOfAnyShape) {
   // The million-flag string is an import of lines like any other.
   EXPECT_EQ(host().frame().objects().size(), 2u);
 }
+
+// --- Drawings out of all proportion, as the full reading meets them ---
+
+std::string blocksSection(const std::string& blocks) {
+  return "  0\nSECTION\n  2\nBLOCKS\n" + blocks + "  0\nENDSEC\n";
+}
+std::string block(const std::string& name, const std::string& entities) {
+  return entity("BLOCK", {{2, name}, {70, 0}, {10, 0.0}, {20, 0.0}, {30, 0.0}}) + entities + entity("ENDBLK");
+}
+std::string insert(const std::string& name, std::initializer_list<Group> more = {}) {
+  return entity("INSERT", {{2, name}, {10, 0.0}, {20, 0.0}, {30, 0.0}}) + groups(more);
+}
+std::string line(double x1, double y1, double x2, double y2) {
+  return entity("LINE", {{10, x1}, {20, y1}, {11, x2}, {21, y2}});
+}
+std::string repeated(const std::string& text, int times) {
+  std::string all;
+  for (int i = 0; i < times; ++i) all += text;
+  return all;
+}
+std::string vertex(std::initializer_list<Group> vertexGroups) { return entity("VERTEX", vertexGroups); }
+
+// Blocks B0 to B(count - 1), each inserting the next, with a line in B31
+// and B32: drawn 32 references deep, and one deeper.
+std::string nestedBlocks(int count) {
+  std::string blocks;
+  for (int i = 0; i < count; ++i) {
+    const std::string inner = i + 1 < count ? insert("B" + std::to_string(i + 1)) : "";
+    blocks += block("B" + std::to_string(i), (i == 31 || i == 32 ? line(i, 0, i, 1) : "") + inner);
+  }
+  return blocks;
+}
+
+struct HostileDrawing {
+  const char* what;
+  std::string dxf;
+  const char* drawn;  // by the full reading
+  std::string shown;  // by the full reading
+};
+
+TEST_P(HostileInputTest, CountsBlocksAndTransformsOutOfAllProportion) {
+  start();
+  // Each drawing whose references are all refused ends with a line of its
+  // own, so that the blocks are not drawn as the fallback of a drawing that
+  // holds nothing.
+  const std::string ownLine = line(5, 5, 6, 6);
+  const std::string lineB = block("B", line(0, 0, 1, 1));
+  // The message box of the references not drawn, up to its reasons.
+  const std::string notDrawn = "box: DXF Loader\\n1 block reference was not drawn:\\n";
+  const std::string notDrawnTwice = "box: DXF Loader\\n2 block references were not drawn:\\n";
+  const char* const ownLineDrawn = "line2 (5,5)-(6,6) c0\n";
+  const HostileDrawing cases[] = {
+      {"an LWPOLYLINE promising 2^31 vertices with three",
+       dxfFile(entitiesSection(entity(
+           "LWPOLYLINE", {{90, "2147483648"}, {10, 0.0}, {20, 0.0}, {10, 1.0}, {20, 0.0}, {10, 1.0}, {20, 1.0}}))),
+       "poly2 @(0,0,0) (0,0) (1,0) (1,1) c0\n", ""},
+      {"a polyface whose faces name vertices it lacks: 0, negative, huge",
+       dxfFile(entitiesSection(
+           entity("POLYLINE", {{66, 1}, {70, 64}, {71, 3}, {72, 6}}) + vertex({{10, 0.0}, {20, 0.0}, {70, 192}}) +
+           vertex({{10, 1.0}, {20, 0.0}, {70, 192}}) + vertex({{10, 1.0}, {20, 1.0}, {70, 192}}) +
+           vertex({{70, 128}, {71, 1}, {72, 2}, {73, 3}}) + vertex({{70, 128}, {71, 0}, {72, 1}, {73, 2}}) +
+           vertex({{70, 128}, {71, -4}, {72, 1}, {73, 2}}) + vertex({{70, 128}, {71, 1}, {72, "2147483647"}, {73, 2}}) +
+           vertex({{70, 128}, {71, "-2147483648"}, {72, 1}, {73, 2}}) +
+           vertex({{70, 128}, {71, "99999999999"}, {72, 1}, {73, 2}}) + entity("SEQEND"))),
+       "poly2 @(0,0,0) (0,0) (1,0) (1,1) (0,0) c0\n", ""},
+      {"meshes whose M x N overflow 32 bits, with four vertices",
+       dxfFile(entitiesSection(entity("POLYLINE", {{66, 1}, {70, 16}, {71, 65536}, {72, 65536}}) +
+                               repeated(vertex({{10, 1.0}, {20, 1.0}, {70, 64}}), 4) + entity("SEQEND") +
+                               entity("POLYLINE", {{66, 1}, {70, 16}, {71, "2147483647"}, {72, 2}}) +
+                               vertex({{10, 0.0}, {20, 0.0}, {70, 64}}) + vertex({{10, 1.0}, {20, 0.0}, {70, 64}}) +
+                               vertex({{10, 0.0}, {20, 1.0}, {70, 64}}) + vertex({{10, 1.0}, {20, 1.0}, {70, 64}}) +
+                               entity("SEQEND"))),
+       // The second draws the two rows it holds, and its two columns.
+       "poly2 @(0,0,0) (0,0) (1,0) c0\npoly2 @(0,1,0) (0,0) (1,0) c0\n"
+       "poly2 @(0,0,0) (0,0) (0,1) c0\npoly2 @(1,0,0) (0,0) (0,1) c0\n",
+       ""},
+      {"an array of 2^31 x 2^31 cells",
+       dxfFile(blocksSection(lineB) + entitiesSection(insert("B", {{70, "2147483648"}, {71, "2147483648"}}) + ownLine)),
+       ownLineDrawn, notDrawn + "  array of more than 10000000 cells: 1\n"},
+      {"blocks that insert themselves, directly and through another",
+       dxfFile(blocksSection(block("A", line(0, 0, 1, 1) + insert("A")) + block("B", insert("C")) +
+                             block("C", line(2, 2, 3, 3) + insert("B"))) +
+               entitiesSection(insert("A") + insert("B"))),
+       "line2 (0,0)-(1,1) c0\nline2 (2,2)-(3,3) c0\n", notDrawnTwice + "  block that draws itself: 2\n"},
+      {"40 nested blocks", dxfFile(blocksSection(nestedBlocks(40)) + entitiesSection(insert("B0"))),
+       "line2 (31,0)-(31,1) c0\n", notDrawn + "  nested more than 32 deep: 1\n"},
+      {"1000 references of 1000 references of 1000 lines",
+       dxfFile(blocksSection(block("C", repeated(line(0, 0, 1, 1), 1000)) + block("B", repeated(insert("C"), 1000)) +
+                             block("A", repeated(insert("B"), 1000))) +
+               entitiesSection(insert("A") + ownLine)),
+       ownLineDrawn, notDrawn + "  more than 50000000 objects in all: 1\n"},
+      {"a scale of 0", dxfFile(blocksSection(lineB) + entitiesSection(insert("B", {{42, 0.0}}) + ownLine)),
+       ownLineDrawn, notDrawn + "  scale of 0: 1\n"},
+      {"scales of 1e308: within range once, beyond it shifted or nested",
+       dxfFile(blocksSection(lineB + block("A", insert("B", {{41, 1e308}, {42, 1e308}}))) +
+               entitiesSection(insert("B", {{41, 1e308}, {42, 1e308}}) +
+                               insert("B", {{41, 1e308}, {42, 10.0}, {10, 1e308}}) +
+                               insert("A", {{41, 1e308}, {42, 1e308}}))),
+       "line2 (0,0)-(1e+308,1e+308) c0\n", notDrawnTwice + "  coordinates out of range: 2\n"},
+      {"a 102 group never closed, that takes the rest of its entity",
+       dxfFile(entitiesSection(entity("LINE", {{102, "{ACAD_REACTORS"}, {330, "1F"}, {10, 0.0}, {11, 1.0}}) +
+                               line(1, 1, 2, 2))),
+       "line2 (1,1)-(2,2) c0\n", ""},
+      {"a 102 group opened at the end of the file",
+       "  0\nSECTION\n  2\nENTITIES\n" + line(1, 1, 2, 2) + entity("LINE", {{11, 1.0}, {102, "{ACAD_XDICTIONARY"}}),
+       "line2 (1,1)-(2,2) c0\n", ""},
+      {"extended data only",
+       dxfFile(entitiesSection(groups({{1001, "ACAD"}, {1000, "x"}}) +
+                               entity("LINE", {{1001, "ACAD"}, {1010, 1.0}, {1020, 1.0}, {1011, 5.0}, {1000, "x"}}))),
+       "", ""},
+      {"SECTIONs without ENDSEC",
+       entitiesSection(line(1, 1, 2, 2)) + "  0\nSECTION\n  2\nBLOCKS\n" + lineB + entitiesSection(insert("B")) +
+           "  0\nSECTION\n  2\nENTITIES\n" + line(3, 3, 4, 4) + "  0\nEOF\n",
+       "line2 (1,1)-(2,2) c0\nline2 (0,0)-(1,1) c0\nline2 (3,3)-(4,4) c0\n", ""},
+      // The file is read once: the reference finds no block, and the block is
+      // drawn where it stands, as in any drawing of nothing but blocks.
+      {"ENTITIES before BLOCKS", dxfFile(entitiesSection(insert("B")) + blocksSection(lineB)), "line2 (0,0)-(1,1) c0\n",
+       notDrawn + "  block not in the drawing: 1\n"},
+      {"ENDSEC, EOF and SECTION as values",
+       dxfFile(blocksSection(block("ENDSEC", line(0, 0, 1, 1))) +
+               entitiesSection(entity("LINE", {{8, "ENDSEC"}, {10, 1.0}, {11, 2.0}}) + insert("ENDSEC") +
+                               entity("TEXT", {{1, "EOF"}, {40, 1.0}}) +
+                               entity("LINE", {{8, "SECTION"}, {10, 3.0}, {11, 4.0}}))),
+       "line2 (1,0)-(2,0) c0\nline2 (0,0)-(1,1) c0\ntext (0,0) h1 a0 \"EOF\" c0\nline2 (3,0)-(4,0) c0\n", ""},
+      {"a POLYLINE and an INSERT whose followers run into ENDSEC",
+       dxfFile(blocksSection(lineB) +
+               entitiesSection(entity("POLYLINE", {{66, 1}}) + vertex({{10, 1.0}}) + vertex({{10, 2.0}}) +
+                               insert("B", {{66, 1}}) + entity("ATTRIB", {{1, "a"}, {40, 1.0}}))),
+       "poly2 @(1,0,0) (0,0) (1,0) c0\nline2 (0,0)-(1,1) c0\ntext (0,0) h1 a0 \"a\" c0\n", ""},
+  };
+  for (const HostileDrawing& c : cases) {
+    SCOPED_TRACE(c.what);
+    host().frame().clear();
+    const size_t shownBefore = messages().size();
+    importChecked(c.dxf);
+    if (!full()) continue;
+    EXPECT_EQ(objects(), c.drawn);
+    EXPECT_EQ(messages().substr(shownBefore), c.shown);
+  }
+}
+
+// References that draw nothing create no host object, so neither the bound
+// on objects nor the percent-done dialog (and the user's stop) sees them:
+// 10^7 cells of 10^7 cells of an empty block must still end.
+TEST_P(HostileInputTest, ArraysOfArraysOfAnEmptyBlockEnd) {
+  if (full()) GTEST_SKIP() << "reported finding: drawReference loops over cells that create no objects, unbounded";
+  start();
+  const std::string array = groups({{70, 10000}, {71, 1000}});
+  const std::string blocks = blocksSection(block("E", "") + block("A", insert("E") + array));
+  importChecked(dxfFile(blocks + entitiesSection(line(0, 0, 1, 1) + insert("A") + array)));
+  EXPECT_EQ(objects(), "line2 (0,0)-(1,1) c0\n");
+}
+
+// One group more than a record holds (4194304): the entity is passed over
+// whole, and the one after it is drawn.
+TEST_P(HostileInputTest, ARecordOfMillionsOfGroupsIsPassedOver) {
+  start();
+  const std::string lwpolyline = "  0\nLWPOLYLINE\n" + repeated(" 10\n0\n", (1 << 22) + 1);
+  importChecked(dxfFile(entitiesSection(lwpolyline + line(1, 0, 2, 0))));
+  EXPECT_EQ(objects(), "line2 (1,0)-(2,0) c0\n");
+}
+
+void PrintTo(const Reading& reading, std::ostream* os) { *os << reading.name; }
+
+INSTANTIATE_TEST_SUITE_P(BothReadings, HostileInputTest, ::testing::Values(kClassic, kFull),
+                         [](const ::testing::TestParamInfo<Reading>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace drawport::testing
