@@ -30,7 +30,7 @@ std::string_view nameOf(const LayerRecord& record) { return std::string_view(rec
 // Names longer than a record holds are cut to its 254 characters.
 void setName(LayerRecord& record, std::string_view name) {
   const size_t length = name.size() < LayerRecord::kNameCapacity ? name.size() : LayerRecord::kNameCapacity - 1;
-  std::memcpy(record.name, name.data(), length);
+  if (length > 0) std::memcpy(record.name, name.data(), length);
   record.name[length] = '\0';
   // A name holds no NUL: the reader ends every line's text at the first.
   record.nameLength = static_cast<uint8_t>(strnlen(record.name, length));

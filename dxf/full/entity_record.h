@@ -49,7 +49,7 @@ class RecordView {
   // none: a later group of the same code replaces an earlier one.
   double numberOr(int32_t code, double fallback) const;
   int32_t integerOr(int32_t code, int32_t fallback) const;
-  std::string_view textOr(int32_t code, std::string_view fallback = {}) const;
+  std::string_view textOr(int32_t code, std::string_view fallback = "") const;
 
  private:
   std::string_view name_;

@@ -29,6 +29,11 @@ struct Reference {
 
 int64_t cellsOf(int32_t count) { return count < 1 ? 1 : count; }
 
+// What drawing one cell of a reference costs against the bound: its
+// block's objects, and the cell itself, so that arrays of arrays of a block
+// that draws nothing are bounded too.
+int64_t cellCost(int64_t blockObjects) { return blockObjects + 1; }
+
 int64_t saturatingProduct(int64_t a, int64_t b) {
   if (a == 0 || b == 0) return 0;
   if (a > (FullRun::kMostObjects + 1) / b) return FullRun::kMostObjects + 1;
@@ -47,7 +52,7 @@ int64_t objectsOfEntity(FullRun& run, const RecordView& entity) {
   const std::string_view name = entity.name();
   if (name == "INSERT")
     return saturatingProduct(cellsOf(entity.integerOr(70, 1)) * cellsOf(entity.integerOr(71, 1)),
-                             objectsOfBlockNamed(run, entity.textOr(2)));
+                             cellCost(objectsOfBlockNamed(run, entity.textOr(2))));
   if (name == "DIMENSION" || name == "ACAD_TABLE") return objectsOfBlockNamed(run, entity.textOr(2));
   if (name == "MULTILEADER" || name == "MLEADER") {
     // Its lines and note, and the block its note may draw (named by the
@@ -81,7 +86,7 @@ bool mayDraw(FullRun& run, const Placement& at, int32_t block, const Vec3& scale
     reason = SkipReason::ZeroScale;
   else if (cells > FullRun::kMostCells)
     reason = SkipReason::TooManyCells;
-  else if (run.objectsCreated + saturatingProduct(cells, objectsOfBlock(run, block)) > FullRun::kMostObjects)
+  else if (run.objectsCreated + saturatingProduct(cells, cellCost(objectsOfBlock(run, block))) > FullRun::kMostObjects)
     reason = SkipReason::TooManyObjects;
   else
     return true;
