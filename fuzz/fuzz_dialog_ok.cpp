@@ -3,38 +3,41 @@
 // and the zone field, may use the file browser and the Select Zone dialog,
 // and presses OK (and Cancel when OK refused).
 //
-// Input: eight control bytes, then three texts each ended by a NUL byte (the
+// Input: nine control bytes, then three texts each ended by a NUL byte (the
 // file field, the zone field, the file browser's answer), then the content
 // of the DXF file that the file field can name.
 //
-//   byte 0  bits 0-6 the entity toggles (Text, Lines, Arcs, Circles, Points,
+//   byte 0  bit 0 the toggle "Import blocks and newer entities" (the full
+//           reading), set at every input: the dialog shows the reading the
+//           last import chose, which an input replayed alone would not find
+//   byte 1  bits 0-6 the entity toggles (Text, Lines, Arcs, Circles, Points,
 //           Solids, 3D Faces), bit 7 the hide toggle
-//   byte 1  bit 0 set the toggles of byte 0; bits 1-2 what the file field
+//   byte 2  bit 0 set the toggles of byte 1; bits 1-2 what the file field
 //           gets (below); bit 3 press "..." first; bit 4 open Select Zone;
 //           bit 5 Select Zone's OK (else Cancel); bit 6 no data set; bit 7
 //           macro recording on
-//   byte 2  font menu entry (byte % 13; 0 leaves it)
-//   byte 3  dimension radio button (byte % 3; 0 leaves it)
-//   byte 4  bits 0-2 number of zones (0 to 5), bits 3-5 the Select Zone list
+//   byte 3  font menu entry (byte % 13; 0 leaves it)
+//   byte 4  dimension radio button (byte % 3; 0 leaves it)
+//   byte 5  bits 0-2 number of zones (0 to 5), bits 3-5 the Select Zone list
 //           row clicked minus one, bit 6 the background colour 0, bit 7 the
 //           data set cannot tell its zones
-//   byte 5  the add-on's heap fails this allocation (0 none)
-//   byte 6  the host's string allocation fails at this call of the session,
+//   byte 6  the add-on's heap fails this allocation (0 none)
+//   byte 7  the host's string allocation fails at this call of the session,
 //           the entry point's three included (0 none)
-//   byte 7  bit 0 type the zone text, bit 1 type the file text, bit 2 the
+//   byte 8  bit 0 type the zone text, bit 1 type the file text, bit 2 the
 //           file browser answers (else the user cancels it), bit 3 press
 //           Help, bit 4 type the zone text after Select Zone
 //
-// What the file field gets (byte 1, bits 1-2): 0 the text itself (a text
+// What the file field gets (byte 2, bits 1-2): 0 the text itself (a text
 // starting with '/' is taken inside the scratch folder, so that no input
 // reads the machine's own files); 1 the path of the DXF file with the text
 // appended; 2 the path of a file named by the text (a '/' in it becomes
 // '_'), holding the DXF content; 3 the scratch folder, '/', then the text.
 //
 // After each input the host's rules are checked (fuzz/session_checks.h); an
-// OK that passed its checks must reach the named file: the import then ends
-// either well or with a message of the load run, never with "Error reading
-// DXF File" alone.
+// OK that passed its checks must import with the reading the toggle chose
+// and reach the named file: the import then ends either well or with a
+// message of the load run, never with "Error reading DXF File" alone.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,6 +47,7 @@
 
 #include "dialogs/dialog_handles.h"
 #include "fuzz/session_checks.h"
+#include "shell/import_settings.h"
 
 extern "C" void DrawportTestFailAllocation(int32_t call);
 
@@ -54,6 +58,7 @@ using orvhost::ControlKind;
 using orvhost::Session;
 
 constexpr const char* kToggleLabels[] = {"Text", "Lines", "Arcs", "Circles", "Points", "Solids", "3D Faces"};
+constexpr const char* kFullReadingLabel = "Import blocks and newer entities";
 
 // The load run's own reports of a failed import, one of which must come
 // before the dialog's "Error reading DXF File".
@@ -62,17 +67,19 @@ constexpr const char* kRunFailures[] = {"No entities found in this DXF file",
                                         "DXF Loader: Out of memory"};
 
 struct DialogInput {
-  uint8_t toggles, actions, font, dimension, zones, failingAllocation, failingString, typing;
+  uint8_t reading, toggles, actions, font, dimension, zones, failingAllocation, failingString, typing;
   std::string fileText, zoneText, browseAnswer;
   std::string_view dxf;
 
   bool action(int bit) const { return (actions >> bit) & 1; }
   bool typed(int bit) const { return (typing >> bit) & 1; }
+  bool fullReading() const { return reading & 1; }
 };
 
 DialogInput takeApart(const uint8_t* data, size_t size) {
   InputBytes bytes(data, size);
   DialogInput input;
+  input.reading = bytes.byte();
   input.toggles = bytes.byte();
   input.actions = bytes.byte();
   input.font = bytes.byte();
@@ -116,10 +123,8 @@ const std::string& namedFolder() {
 std::string fileFieldText(const DialogInput& input, const std::string& dxfPath, std::string& written) {
   const std::string& folder = scratchFolder();
   switch ((input.actions >> 1) & 3) {
-    case 0:
-      return !input.fileText.empty() && input.fileText[0] == '/' ? folder + input.fileText : input.fileText;
-    case 1:
-      return dxfPath + input.fileText;
+    case 0: return !input.fileText.empty() && input.fileText[0] == '/' ? folder + input.fileText : input.fileText;
+    case 1: return dxfPath + input.fileText;
     case 2: {
       std::string name = input.fileText.substr(0, 200);
       for (char& c : name)
@@ -129,8 +134,7 @@ std::string fileFieldText(const DialogInput& input, const std::string& dxfPath, 
       writeFile(written, input.dxf);
       return written;
     }
-    default:
-      return folder + "/" + input.fileText;
+    default: return folder + "/" + input.fileText;
   }
 }
 
@@ -144,9 +148,11 @@ class User {
   }
 
   void setToggles(uint8_t states) {
-    for (int kind = 0; kind < 7; ++kind) session_.setToggle(control(ControlKind::Toggle, kToggleLabels[kind]), (states >> kind) & 1);
+    for (int kind = 0; kind < 7; ++kind)
+      session_.setToggle(control(ControlKind::Toggle, kToggleLabels[kind]), (states >> kind) & 1);
     session_.setToggle(control(ControlKind::Toggle, "Hide Invisible Layers"), states & 0x80);
   }
+  bool setFullReading(bool on) { return session_.setToggle(control(ControlKind::Toggle, kFullReadingLabel), on); }
   void typeZone(const std::string& text) { session_.typeText(control(ControlKind::TextField, "", 0), text); }
   void typeFile(const std::string& text) { session_.typeText(control(ControlKind::TextField, "", 1), text); }
 
@@ -187,6 +193,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DrawportTestFailAllocation(input.failingAllocation);
   User user(session);
   if (session.chooseImportLoader("DXF Loader") && user.loadDialog() != -1) {
+    const bool readingSet = user.setFullReading(input.fullReading());
     if (input.action(0)) user.setToggles(input.toggles);
     if (input.font % 13) session.chooseOption(user.control(ControlKind::OptionMenu, ""), input.font % 13);
     if (input.dimension % 3) session.chooseRadio(user.control(ControlKind::RadioBox, ""), input.dimension % 3);
@@ -202,6 +209,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     session.pressDialogButton(dialog, Session::DialogButton::Ok);
     if (user.loadDialog() != -1) {
       session.pressDialogButton(dialog, Session::DialogButton::Cancel);
+    } else if (readingSet && drawport::importSettings().fullReading != input.fullReading()) {
+      fail(std::string("the toggle asked for the ") + (input.fullReading() ? "full" : "classic") +
+           " reading, the import took the other");
     } else if (shownFrom(fuzz.host(), messagesBeforeOk, "Error reading DXF File")) {
       bool reported = false;
       for (const char* failure : kRunFailures) reported = reported || shownFrom(fuzz.host(), messagesBeforeOk, failure);

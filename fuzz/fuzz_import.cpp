@@ -1,19 +1,23 @@
 // A whole import through the macro command "DXF Loader": the input's first
-// eight bytes choose the instruction string and the host's state, the rest
-// is the DXF file.
+// nine bytes choose the reading, the instruction string and the host's
+// state, the rest is the DXF file.
 //
-//   byte 0  entity kinds, bit n for the kind switch n (Text, Lines, Arcs,
+//   byte 0  the reading: bit 0 the full reading (-X), bit 1 -X written first
+//           instead of last (a macro may hold it anywhere; the dialog writes
+//           it last); the compact form always reads classically and leaves
+//           this byte out
+//   byte 1  entity kinds, bit n for the kind switch n (Text, Lines, Arcs,
 //           Circles, Points, Solids, 3D Faces); bit 7: no -V flag at all
-//   byte 1  bit 0 -P2, bit 1 -H, bit 2 the compact form instead of the dash
+//   byte 2  bit 0 -P2, bit 1 -H, bit 2 the compact form instead of the dash
 //           form, bit 3 macro recording on, bit 4 no data set, bit 5 a plot
 //           type other than 4, bit 6 the data set cannot tell its zones,
 //           bit 7 -VZ
-//   byte 2  font: 0 none, else -T with (byte % 14)
-//   byte 3  zone: 0 none, else -Z with the byte
-//   byte 4  the frame's background colour (signed)
-//   byte 5  the percent-done dialog answers "stop" from this check on (0 never)
-//   byte 6  the add-on's heap fails this allocation of the run (0 none)
-//   byte 7  the host's string allocation fails at this call of the session,
+//   byte 3  font: 0 none, else -T with (byte % 14)
+//   byte 4  zone: 0 none, else -Z with the byte
+//   byte 5  the frame's background colour (signed)
+//   byte 6  the percent-done dialog answers "stop" from this check on (0 never)
+//   byte 7  the add-on's heap fails this allocation of the run (0 none)
+//   byte 8  the host's string allocation fails at this call of the session,
 //           the entry point's three included (0 none)
 //
 // After each input the host's rules are checked (fuzz/session_checks.h), and
@@ -31,17 +35,20 @@ namespace {
 constexpr char kKindLetters[] = "TLACPSF";
 
 struct ImportInput {
-  uint8_t kinds, flags, font, zone;
+  uint8_t reading, kinds, flags, font, zone;
   int8_t background;
   uint8_t stopFromCheck, failingAllocation, failingString;
   std::string_view dxf;
 
   bool flag(int bit) const { return (flags >> bit) & 1; }
+  bool fullReading() const { return reading & 1; }
+  bool fullReadingFirst() const { return (reading >> 1) & 1; }
 };
 
 ImportInput takeApart(const uint8_t* data, size_t size) {
   InputBytes bytes(data, size);
   ImportInput input;
+  input.reading = bytes.byte();
   input.kinds = bytes.byte();
   input.flags = bytes.byte();
   input.font = bytes.byte();
@@ -56,6 +63,7 @@ ImportInput takeApart(const uint8_t* data, size_t size) {
 
 std::string dashForm(const ImportInput& input, const std::string& path) {
   std::string text = "-F[" + path + "]";
+  if (input.fullReading() && input.fullReadingFirst()) text = "-X " + text;
   if (!(input.kinds & 0x80))
     for (int kind = 0; kind < 7; ++kind)
       if ((input.kinds >> kind) & 1) text += std::string(" -V") + kKindLetters[kind];
@@ -64,6 +72,7 @@ std::string dashForm(const ImportInput& input, const std::string& path) {
   if (input.zone) text += " -Z" + std::to_string(input.zone);
   if (input.flag(0)) text += " -P2";
   if (input.flag(1)) text += " -H";
+  if (input.fullReading() && !input.fullReadingFirst()) text += " -X";
   return text;
 }
 

@@ -4,7 +4,7 @@
 // After each input: the dash form's lock is finished, the file name is
 // terminated within its host string, the settings are in their ranges, and
 // a dash-form string that was taken reads back the same after the add-on's
-// own writer has written it again.
+// own writer has written it again, the reading (-X) included.
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -23,9 +23,10 @@ constexpr const char kInvalidString[] = "DXF Loader:\nInvalid parameter string. 
 std::string describe(const ImportSettings& settings, const char* fileName) {
   std::string kinds;
   for (bool selected : settings.kinds) kinds += selected ? '1' : '0';
-  return "name=[" + std::string(fileName) + "] kinds=" + kinds + " show=" +
-         std::to_string(settings.showInvisibleLayers) + " font=" + std::to_string(settings.fontNumber) +
-         " dim=" + std::to_string(settings.dimension) + " zone=" + std::to_string(settings.zoneNumber);
+  return "name=[" + std::string(fileName) + "] kinds=" + kinds +
+         " show=" + std::to_string(settings.showInvisibleLayers) + " font=" + std::to_string(settings.fontNumber) +
+         " dim=" + std::to_string(settings.dimension) + " zone=" + std::to_string(settings.zoneNumber) +
+         " full=" + std::to_string(settings.fullReading);
 }
 
 void checkRanges(const ImportSettings& settings) {
