@@ -452,6 +452,22 @@ TEST_P(HostileInputTest, ArraysOfArraysOfAnEmptyBlockEnd) {
   EXPECT_EQ(objects(), "line2 (0,0)-(1,1) c0\n");
 }
 
+// Cells of a block that draws nothing are long work all the same: each
+// reference passes the bound alone, so the percent-done dialog must be asked
+// within them, or a short drawing of many such references holds the host
+// for minutes without hearing the user's stop.
+TEST_P(HostileInputTest, AStopIsHeardInCellsThatDrawNothing) {
+  if (full()) GTEST_SKIP() << "reported finding: cells that create no objects never ask the percent-done dialog";
+  config.stopFromCheck = 1;
+  start();
+  const std::string reference = insert("E") + groups({{70, 10000}, {71, 1000}});
+  importChecked(dxfFile(blocksSection(block("E", "")) + entitiesSection(line(0, 0, 1, 1) + repeated(reference, 3))));
+  if (full()) {
+    EXPECT_GE(host().percentDoneChecks(), 1);
+  }
+  EXPECT_EQ(objects(), "line2 (0,0)-(1,1) c0\n");
+}
+
 // One group more than a record holds (4194304): the entity is passed over
 // whole, and the one after it is drawn.
 TEST_P(HostileInputTest, ARecordOfMillionsOfGroupsIsPassedOver) {
