@@ -121,8 +121,9 @@ TEST_F(FullBlocksTest, TheNamedBlocksAreDrawnWhenTheEntitiesDrawNothing) {
 }
 
 TEST_F(FullBlocksTest, AStopRequestIsHeardBetweenTheCellsOfAnArray) {
-  // A drawing too short for the line count to ask: the cells' objects ask
-  // every 1501, and the first answer is "stop".
+  // A drawing too short for the line count to ask: the block's entities
+  // and the cells drawn ask every 1501 together, the first time after the
+  // 751st cell's line, and the answer is "stop".
   config.stopFromCheck = 1;
   restart();
   const std::string drawing =
@@ -130,7 +131,7 @@ TEST_F(FullBlocksTest, AStopRequestIsHeardBetweenTheCellsOfAnArray) {
               entitiesSection(entity("INSERT", {{2, "ONE"}, {70, 100}, {71, 100}, {44, 2}, {45, 2}})));
   EXPECT_EQ(importText(drawing, "-X").result, true);
   EXPECT_EQ(host().percentDoneChecks(), 1);
-  EXPECT_EQ(host().frame().objects().size(), 1501u);
+  EXPECT_EQ(host().frame().objects().size(), 751u);
 }
 
 // References that cannot be drawn draw nothing; the rest of the drawing is
@@ -173,7 +174,7 @@ INSTANTIATE_TEST_SUITE_P(
                     blocksSection(block("TOP", 0, 0, entity("INSERT", {{2, "MID"}, {70, 100}})) +
                                   block("MID", 0, 0, entity("INSERT", {{2, "LEAF"}, {70, 1000}, {71, 1000}})) +
                                   block("LEAF", 0, 0, entity("LINE", {{11, 1}}))),
-                    "1 block reference was not drawn:\\n  more than 50000000 objects in all: 1"},
+                    "1 block reference was not drawn:\\n  more than 50000000 objects to draw in all: 1"},
         SkippedCase{"coordinates out of range",
                     blocksSection(block("TOP", 0, 0, entity("INSERT", {{2, "MID"}, {41, 1e200}, {42, 1e200}})) +
                                   block("MID", 0, 0, entity("INSERT", {{2, "LEAF"}, {41, 1e200}, {42, 1e200}})) +

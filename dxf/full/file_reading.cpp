@@ -190,7 +190,7 @@ constexpr SkipText kSkipTexts[] = {
     {SkipReason::ZeroScale, "scale of 0"},
     {SkipReason::TooManyCells, "array of more than 10000000 cells"},
     {SkipReason::NotFinite, "coordinates out of range"},
-    {SkipReason::TooManyObjects, "more than 50000000 objects in all"},
+    {SkipReason::TooManyObjects, "more than 50000000 objects to draw in all"},
 };
 
 // Appends to a bounded text, like snprintf at its end.

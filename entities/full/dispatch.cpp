@@ -163,7 +163,7 @@ void drawEntities(FullRun& run, EntitySource& source, const Placement& at) {
   while (!run.stopped() && run.objectsCreated < FullRun::kMostObjects) {
     if (!source.next(entity)) return;
     drawOne(run, entity, source, at);
-    if (at.depth > 0) run.keepProgressAlive();
+    if (at.depth > 0) run.countWork();
   }
 }
 

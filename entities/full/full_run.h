@@ -73,9 +73,14 @@ struct FullRun {
   HeaderExtras header;
   Box drawn;
 
-  static constexpr int64_t kObjectsPerProgressCheck = 1501;
+  static constexpr int64_t kWorkPerProgressCheck = 1501;
   int64_t objectsCreated = 0;
-  int64_t objectsAtLastCheck = 0;
+  // What drawing blocks took: each entity of a block drawn, each cell of a
+  // reference. It is bounded like the host objects (a reference that would
+  // take it past kMostObjects is not drawn), since cells and entities that
+  // draw nothing take time all the same.
+  int64_t work = 0;
+  int64_t workAtLastCheck = 0;
   int64_t skipped[kSkipReasonCount] = {};
   // A point of a drawn block came out not finite: its reference counts as
   // not drawn for that reason.
@@ -110,11 +115,11 @@ struct FullRun {
   void skip(SkipReason reason) { ++skipped[static_cast<int>(reason)]; }
   void noteNonFinite() { nonFinitePoint = true; }
   // Long work between two lines of the file (a block drawn many times) asks
-  // the percent-done dialog every so many objects, so that it stays alive
-  // and the user's stop request is heard.
-  void keepProgressAlive() {
-    if (objectsCreated - objectsAtLastCheck < kObjectsPerProgressCheck) return;
-    objectsAtLastCheck = objectsCreated;
+  // the percent-done dialog every so many entities and cells, so that it
+  // stays alive and the user's stop request is heard.
+  void countWork() {
+    if (++work - workAtLastCheck < kWorkPerProgressCheck) return;
+    workAtLastCheck = work;
     run.in.checkProgressNow();
   }
   bool stopped() const { return run.in.cancelled() || run.outOfMemory; }

@@ -86,7 +86,7 @@ bool mayDraw(FullRun& run, const Placement& at, int32_t block, const Vec3& scale
     reason = SkipReason::ZeroScale;
   else if (cells > FullRun::kMostCells)
     reason = SkipReason::TooManyCells;
-  else if (run.objectsCreated + saturatingProduct(cells, cellCost(objectsOfBlock(run, block))) > FullRun::kMostObjects)
+  else if (run.work + saturatingProduct(cells, cellCost(objectsOfBlock(run, block))) > FullRun::kMostObjects)
     reason = SkipReason::TooManyObjects;
   else
     return true;
@@ -140,7 +140,7 @@ void drawReference(const EntityDraw& e, const Reference& reference) {
     for (int64_t column = 0; column < reference.columns && !run.stopped(); ++column) {
       const Transform toWorld = cellTransform(reference, run.blocks.block(block), column, row);
       allFinite = drawBlockOnce(e, block, toWorld) && allFinite;
-      run.keepProgressAlive();
+      run.countWork();
     }
   }
   if (!allFinite || run.nonFinitePoint) run.skip(SkipReason::NotFinite);
