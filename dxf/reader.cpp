@@ -35,7 +35,11 @@ constexpr uint64_t kOnes = 0x0101010101010101;
 // after it may be marked wrongly).
 uint64_t zeroBytes(uint64_t v) { return (v - kOnes) & ~v & 0x8080808080808080; }
 
-const char* findValueEnd(const char* p, const char* limit) {
+// The reading of pairs makes every one of these calls for every pair: they
+// are made in place.
+#define DRAWPORT_IN_PLACE __attribute__((always_inline)) inline
+
+DRAWPORT_IN_PLACE const char* findValueEnd(const char* p, const char* limit) {
   if (htole64(1) == 1) {
     while (limit - p >= 8) {
       uint64_t word;
@@ -49,7 +53,7 @@ const char* findValueEnd(const char* p, const char* limit) {
   return p;
 }
 
-const char* skipBlanks(const char* p, const char* end) {
+DRAWPORT_IN_PLACE const char* skipBlanks(const char* p, const char* end) {
   while (p < end && (*p == ' ' || *p == '\t')) ++p;
   return p;
 }
@@ -165,10 +169,14 @@ void DxfReader::readWholeLine() {
   if (lineCut_) skipRestOfLine();
 }
 
-int32_t DxfReader::CodeLines::codeOf(uint64_t text, size_t length) {
+DRAWPORT_IN_PLACE int32_t DxfReader::CodeLines::codeOf(uint64_t text, size_t length) {
   // A multiplicative hash of the line's bytes picks the slot.
   Slot& slot = slots[(text * 0x9E3779B97F4A7C15ULL) >> (64 - kSlotBits)];
   if (slot.used && slot.text == text) return slot.code;
+  return learn(slot, text, length);
+}
+
+int32_t DxfReader::CodeLines::learn(Slot& slot, uint64_t text, size_t length) {
   char line[8];
   std::memcpy(line, &text, sizeof line);
   // As a value line is read: from its first non-blank to its first line
@@ -180,7 +188,7 @@ int32_t DxfReader::CodeLines::codeOf(uint64_t text, size_t length) {
   return code;
 }
 
-bool DxfReader::readShortPair(int32_t& code) {
+DRAWPORT_IN_PLACE bool DxfReader::readShortPair(int32_t& code) {
   const char* p = buffer_ + begin_;
   const char* const end = buffer_ + end_;
   if (htole64(1) != 1 || end - p < 16) return false;

@@ -127,6 +127,8 @@ class DxfReader {
     // The code of a line of `length` (at most seven) characters, its bytes
     // in `text` (little-endian, zeros past its end).
     int32_t codeOf(uint64_t text, size_t length);
+    // A line not met before: its code, read and kept in `slot`.
+    int32_t learn(Slot& slot, uint64_t text, size_t length);
   };
   CodeLines codeLines_;
 
