@@ -44,7 +44,7 @@ void forEachRecord(FullRun& run, Take&& take) {
 
 void copyText(char* to, size_t size, std::string_view text) {
   const size_t length = text.size() < size ? text.size() : size - 1;
-  std::memcpy(to, text.data(), length);
+  if (length > 0) std::memcpy(to, text.data(), length);
   to[length] = '\0';
 }
 
@@ -130,9 +130,10 @@ void readBlocks(FullRun& run) {
 
 void drawEntitiesSection(FullRun& run) {
   prepareUcsRotation(run.run);
+  // Groups before the section's first entity belong to none: passed over.
   PairReader& pairs = run.pairs;
-  while (pairs.code() != 0 && pairs.next()) {
-  }
+  bool more = true;
+  while (more && pairs.code() != 0) more = pairs.next();
   FileEntities entities(run);
   drawEntities(run, entities, Placement{});
   run.run.entitiesRead = true;
