@@ -14,6 +14,13 @@
 namespace drawport {
 namespace {
 
+// `count` ordinary pairs.
+std::string repeatedPairs(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += " 10\n" + std::to_string(i) + ".25\n";
+  return text;
+}
+
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -69,6 +76,46 @@ TEST_F(ReaderTest, TokensAreTheFirstWordOfEachLine) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(tokens(c.content), c.tokens);
+  }
+}
+
+// Reading by pairs: each pair as "code=value" on a line of its own. Short
+// pairs are read in one look at the buffer, others line by line; both must
+// agree.
+std::string pairsOf(DxfReader& in) {
+  std::string out;
+  for (int32_t code = 0; in.readPair(code);)
+    out += (code == DxfReader::kNoCode ? std::string("none") : std::to_string(code)) + "=" +
+           orvhost::quoteString(in.token()) + "\n";
+  return out;
+}
+
+TEST_F(ReaderTest, PairsAreACodeLineAndAWholeValueLine) {
+  const std::string long2500(2500, 'v');
+  const struct {
+    const char* what;
+    std::string content;
+    std::string pairs;
+  } cases[] = {
+      {"right-aligned codes", "  0\nLINE\n 10\n1.5\n", "0=\"LINE\"\n10=\"1.5\"\n"},
+      {"CR LF, trailing blanks of a value kept", "8\r\n WALL  \r\n", "8=\"WALL  \"\n"},
+      {"codes with a sign, zeros, blanks after", "+10\na\n010\nb\n 20  \nc\n", "10=\"a\"\n10=\"b\"\n20=\"c\"\n"},
+      {"a code line of no number", "x\nLINE\n\nv\n", "none=\"LINE\"\nnone=\"v\"\n"},
+      {"a code of nine digits and one of ten", "123456789\na\n1234567890\nb\n", "123456789=\"a\"\n1234567890=\"b\"\n"},
+      {"a value never taken for a code", "1\n0\n0\nEOF\n", "1=\"0\"\n0=\"EOF\"\n"},
+      {"a value cut at 1999 characters, the next pair whole", "1\n" + long2500 + "\n2\nnext\n",
+       "1=\"" + std::string(1999, 'v') + "\"\n2=\"next\"\n"},
+      {"a NUL ends a value", std::string("1\nab\0cd\n2\ne\n", 12), "1=\"ab\"\n2=\"e\"\n"},
+      {"a value line missing at the end", "0\nEOF\n5\n", "0=\"EOF\"\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(pairsOf(open(c.content)), c.pairs);
+    // The same pairs far into a file, past the first read block.
+    const std::string padding = repeatedPairs(8000);
+    DxfReader& in = open(padding + c.content);
+    for (int i = 0, code = 0; i < 8000; ++i) in.readPair(code);
+    EXPECT_EQ(pairsOf(in), c.pairs);
   }
 }
 
@@ -149,9 +196,7 @@ TEST_F(ReaderTest, RewindingReadsFromTheStartAgain) {
   EXPECT_EQ(in.token(), "A");
 }
 
-std::string progressChecks() {
-  return orvhost::Host::get().journal().render({"OrvUtilDialogCheckPercentDone"});
-}
+std::string progressChecks() { return orvhost::Host::get().journal().render({"OrvUtilDialogCheckPercentDone"}); }
 
 TEST_F(ReaderTest, EveryTokenRead1501stAsksForProgressAtThePositionBeforeIt) {
   // 3003 lines of two bytes: the checks come with tokens 1501 and 3002, at
@@ -168,6 +213,23 @@ TEST_F(ReaderTest, EveryTokenRead1501stAsksForProgressAtThePositionBeforeIt) {
             "OrvUtilDialogCheckPercentDone(49) -> true\n"
             "OrvUtilDialogCheckPercentDone(99) -> true\n");
   EXPECT_FALSE(in.cancelled());
+}
+
+TEST_F(ReaderTest, BothLinesOfAPairCountTowardsProgress) {
+  // 1501 pairs of four bytes: the checks come with lines 1501 and 3002, in
+  // pairs 751 and 1501, at the positions where those pairs start.
+  std::string content;
+  for (int i = 0; i < 1501; ++i) content += "1\nx\n";
+  DxfReader& in = open(content);
+  int32_t code = 0;
+  for (int i = 0; i < 750; ++i) in.readPair(code);
+  EXPECT_EQ(progressChecks(), "");
+  in.readPair(code);
+  EXPECT_EQ(progressChecks(), "OrvUtilDialogCheckPercentDone(49) -> true\n");
+  for (int i = 0; i < 750; ++i) in.readPair(code);
+  EXPECT_EQ(progressChecks(),
+            "OrvUtilDialogCheckPercentDone(49) -> true\n"
+            "OrvUtilDialogCheckPercentDone(99) -> true\n");
 }
 
 TEST_F(ReaderTest, ValueReadsAreNotCountedTowardsProgress) {
