@@ -88,6 +88,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DrawingCase{"BYBLOCK takes the outermost colour, layer 0 the outermost layer",
                                   entity("INSERT", {{2, "OUTER"}, {8, "RED"}, {62, 5}}), "-X",
                                   "line2 (0,0)-(1,0) c3\nline2 (0,1)-(1,1) c1\n", kNestedBlocks},
+                      DrawingCase{"of two blocks of one name, the first is drawn", entity("INSERT", {{2, "twice"}}),
+                                  "-X", "line2 (0,0)-(1,0) c0\n",
+                                  blocksSection(block("TWICE", 0, 0, entity("LINE", {{11, 1}})) +
+                                                block("Twice", 0, 0, entity("CIRCLE", {{40, 1}})))},
                       DrawingCase{"each kind inside a block follows its own switch", entity("INSERT", {{2, "MIXED"}}),
                                   "-VC -X", "circle (0,0) r1 c0\n",
                                   blocksSection(block("MIXED", 0, 0,
