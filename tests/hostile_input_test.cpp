@@ -476,6 +476,21 @@ TEST_P(HostileInputTest, ARecordOfMillionsOfGroupsIsPassedOver) {
   EXPECT_EQ(objects(), "line2 (1,0)-(2,0) c0\n");
 }
 
+// A long run of bulged vertices turns into far more points than the file
+// holds (45 for each half turn); they are gathered in one growing buffer, so
+// appending each arc must not copy the points before it.
+TEST_P(HostileInputTest, ALongRunOfHalfTurnsIsDrawnWhole) {
+  start();
+  const int vertices = 20000;
+  std::string lwpolyline = entity("LWPOLYLINE", {{90, vertices}, {70, 0}});
+  for (int i = 0; i < vertices; ++i) lwpolyline += groups({{10, i}, {20, 0}, {42, 1}});
+  importChecked(dxfFile(entitiesSection(lwpolyline)));
+  // 19,999 half turns of 45 chords: 899,956 points, in host polylines of at
+  // most 2997 points that each start where the one before ended.
+  const size_t pieces = full() ? 301 : 0;
+  EXPECT_EQ(host().frame().objects().size(), pieces);
+}
+
 void PrintTo(const Reading& reading, std::ostream* os) { *os << reading.name; }
 
 INSTANTIATE_TEST_SUITE_P(BothReadings, HostileInputTest, ::testing::Values(kClassic, kFull),

@@ -70,7 +70,6 @@ int chordsForSweep(double sweep) {
 
 void appendArcPoints(HeapVector<Vec3>& points, const Vec3& centre, double radius, double start, double sweep) {
   const int chords = chordsForSweep(sweep);
-  points.reserve(points.size() + static_cast<size_t>(chords) + 1);
   forEachStepAngle(start, sweep, chords, [&](int, double c, double s) {
     points.push_back({centre.x + radius * c, centre.y + radius * s, centre.z});
   });
@@ -92,7 +91,6 @@ void appendBulgePoints(HeapVector<Vec3>& points, const Vec3& from, const Vec3& t
   const double start = std::atan2(from.y - centre.y, from.x - centre.x);
   // The arc starts at `from`, already in place, and ends at `to` exactly.
   const int chords = chordsForSweep(sweep);
-  points.reserve(points.size() + static_cast<size_t>(chords));
   forEachStepAngle(start, sweep, chords, [&](int i, double c, double s) {
     if (i > 0 && i < chords) points.push_back({centre.x + radius * c, centre.y + radius * s, from.z});
   });
