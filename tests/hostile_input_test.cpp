@@ -391,6 +391,11 @@ TEST_P(HostileInputTest, CountsBlocksAndTransformsOutOfAllProportion) {
                              block("A", repeated(insert("B"), 1000))) +
                entitiesSection(insert("A") + ownLine)),
        ownLineDrawn, notDrawn + "  more than 50000000 objects to draw in all: 1\n"},
+      {"9 million cells of an outline of three half turns, 135 points each",
+       dxfFile(blocksSection(block("P", entity("LWPOLYLINE", {{90, 3}, {70, 1}, {10, 0.0}, {20, 0.0}, {42, 1.0}, {10, 1.0},
+                                                               {20, 0.0}, {42, 1.0}, {10, 1.0}, {20, 1.0}, {42, 1.0}}))) +
+               entitiesSection(insert("P", {{70, 3000}, {71, 3000}}) + ownLine)),
+       ownLineDrawn, notDrawn + "  more than 250000000 polyline points to draw in all: 1\n"},
       {"a scale of 0", dxfFile(blocksSection(lineB) + entitiesSection(insert("B", {{42, 0.0}}) + ownLine)),
        ownLineDrawn, notDrawn + "  scale of 0: 1\n"},
       {"scales of 1e308: within range once, beyond it shifted or nested",

@@ -23,9 +23,11 @@ struct StoredBlock {
   // their entities are not kept.
   bool layout = false;
   uint32_t firstEntity = 0, entityCount = 0;
-  // The host objects one drawing of the block creates, its references
-  // included: worked out when first asked for (-1 until then).
+  // The host objects one drawing of the block creates and the polyline
+  // points it hands the host, its references included: worked out when
+  // first asked for (objects -1 until then).
   int64_t objects = -1;
+  int64_t points = 0;
   bool counting = false;  // being worked out: a block that reaches itself
 };
 

@@ -192,6 +192,7 @@ constexpr SkipText kSkipTexts[] = {
     {SkipReason::TooManyCells, "array of more than 10000000 cells"},
     {SkipReason::NotFinite, "coordinates out of range"},
     {SkipReason::TooManyObjects, "more than 50000000 objects to draw in all"},
+    {SkipReason::TooManyPoints, "more than 250000000 polyline points to draw in all"},
 };
 
 // Appends to a bounded text, like snprintf at its end.
@@ -207,7 +208,8 @@ void reportSkippedReferences(const FullRun& run) {
   int64_t total = 0;
   for (int64_t count : run.skipped) total += count;
   const bool objectsLeftOut = run.objectsCreated >= FullRun::kMostObjects;
-  if (total == 0 && !objectsLeftOut) return;
+  const bool pointsLeftOut = run.pointsCreated >= FullRun::kMostPoints;
+  if (total == 0 && !objectsLeftOut && !pointsLeftOut) return;
   char message[1024] = "DXF Loader\n";
   if (total > 0) {
     append(message, sizeof message, "%" PRId64 " block reference%s not drawn:", total, total == 1 ? " was" : "s were");
@@ -215,11 +217,15 @@ void reportSkippedReferences(const FullRun& run) {
       const int64_t count = run.skipped[static_cast<int>(skip.reason)];
       if (count > 0) append(message, sizeof message, "\n  %s: %" PRId64, skip.text, count);
     }
-    if (objectsLeftOut) append(message, sizeof message, "\n");
+    if (objectsLeftOut || pointsLeftOut) append(message, sizeof message, "\n");
   }
   if (objectsLeftOut)
     append(message, sizeof message, "The import stopped at %" PRId64 " objects: the rest of the drawing was not drawn.",
            FullRun::kMostObjects);
+  else if (pointsLeftOut)
+    append(message, sizeof message,
+           "The import stopped at %" PRId64 " polyline points: the rest of the drawing was not drawn.",
+           FullRun::kMostPoints);
   OrvUtilDialogMessageBox(message, OrvMessageBox_Information);
 }
 

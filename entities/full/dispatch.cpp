@@ -160,7 +160,7 @@ bool BlockEntities::next(RecordView& entity) {
 
 void drawEntities(FullRun& run, EntitySource& source, const Placement& at) {
   RecordView entity;
-  while (!run.stopped() && run.objectsCreated < FullRun::kMostObjects) {
+  while (!run.stopped() && !run.boundReached()) {
     if (!source.next(entity)) return;
     drawOne(run, entity, source, at);
     if (at.depth > 0) run.countWork();

@@ -26,8 +26,9 @@ enum class SkipReason : uint8_t {
   TooManyCells,    // an array of more than 10,000,000 cells
   NotFinite,       // its transform makes coordinates that are not finite
   TooManyObjects,  // it would take the import past the bound on host objects
+  TooManyPoints,   // it would take the import past the bound on polyline points
 };
-inline constexpr int kSkipReasonCount = 7;
+inline constexpr int kSkipReasonCount = 8;
 
 // The x/y box of what the import draws, in world coordinates before the UCS
 // rotation; empty until something is drawn.
@@ -57,6 +58,11 @@ struct FullRun {
   // drawing, it keeps a hostile file (a block of a million references to a
   // block of a million lines) from running away with the host's memory.
   static constexpr int64_t kMostObjects = 50'000'000;
+  // And hands the host at most this many polyline points: a host object
+  // holds up to 2997 of them, and every bulge, ellipse and arc drawn as a
+  // polyline brings dozens, so the objects alone do not bound the host's
+  // memory (a block of long bulged outlines referenced a million times).
+  static constexpr int64_t kMostPoints = 250'000'000;
   // Block references nest at most this deep.
   static constexpr int kDeepestNesting = 32;
   // An array of block references has at most this many cells.
@@ -75,6 +81,7 @@ struct FullRun {
 
   static constexpr int64_t kWorkPerProgressCheck = 1501;
   int64_t objectsCreated = 0;
+  int64_t pointsCreated = 0;
   // What drawing blocks took: each entity of a block drawn, each cell of a
   // reference. It is bounded like the host objects (a reference that would
   // take it past kMostObjects is not drawn), since cells and entities that
@@ -112,6 +119,18 @@ struct FullRun {
     ++objectsCreated;
     return true;
   }
+  // Whether `count` more polyline points may go to the host; counts them
+  // when they may. Once they may not, nothing more is drawn.
+  bool takePoints(size_t count) {
+    if (pointsCreated + static_cast<int64_t>(count) > kMostPoints) {
+      pointsCreated = kMostPoints;
+      return false;
+    }
+    pointsCreated += static_cast<int64_t>(count);
+    return true;
+  }
+  // The import has created all it may: it draws nothing more.
+  bool boundReached() const { return objectsCreated >= kMostObjects || pointsCreated >= kMostPoints; }
   void skip(SkipReason reason) { ++skipped[static_cast<int>(reason)]; }
   void noteNonFinite() { nonFinitePoint = true; }
   // Long work between two lines of the file (a block drawn many times) asks

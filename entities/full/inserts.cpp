@@ -34,36 +34,65 @@ int64_t cellsOf(int32_t count) { return count < 1 ? 1 : count; }
 // that draws nothing are bounded too.
 int64_t cellCost(int64_t blockObjects) { return blockObjects + 1; }
 
-int64_t saturatingProduct(int64_t a, int64_t b) {
+// a * b, or `most` + 1 when that is more.
+int64_t saturatingProduct(int64_t a, int64_t b, int64_t most = FullRun::kMostObjects) {
   if (a == 0 || b == 0) return 0;
-  if (a > (FullRun::kMostObjects + 1) / b) return FullRun::kMostObjects + 1;
+  if (a > (most + 1) / b) return most + 1;
   return a * b;
 }
 
-// The host objects an entity held in a block creates when drawn once.
-int64_t objectsOfEntity(FullRun& run, const RecordView& entity);
+int64_t saturatingSum(int64_t a, int64_t b, int64_t most) { return a > most - b ? most + 1 : a + b; }
 
-int64_t objectsOfBlockNamed(FullRun& run, std::string_view name) {
+DrawCost costOfBlockNamed(FullRun& run, std::string_view name) {
   const int32_t index = run.blocks.find(name);
-  return index < 0 ? 0 : objectsOfBlock(run, index);
+  return index < 0 ? DrawCost{} : costOfBlock(run, index);
 }
 
-int64_t objectsOfEntity(FullRun& run, const RecordView& entity) {
+DrawCost costOfCells(int64_t cells, const DrawCost& block) {
+  return {saturatingProduct(cells, cellCost(block.objects)), saturatingProduct(cells, block.points, FullRun::kMostPoints)};
+}
+
+// Whole turns drawn as polylines: circles, arcs and ellipses under a
+// transform that is not a similarity.
+constexpr int64_t kWholeTurnPoints = 91;
+
+// The polyline points of an entity of none of the reference kinds, as near as
+// its groups tell: its vertices, control and fit points, and the points a
+// bulge adds between two vertices.
+int64_t pointsOfShape(const RecordView& entity) {
+  const std::string_view name = entity.name();
+  if (name == "CIRCLE" || name == "ARC" || name == "ELLIPSE") return kWholeTurnPoints;
+  // A spline is sampled at 8 points a span, about one span a control point.
+  const int64_t perPoint = name == "SPLINE" ? 8 : 1;
+  int64_t points = 0;
+  for (size_t i = 0; i < entity.size(); ++i) {
+    const int32_t code = entity.code(i);
+    if (code == 10 || code == 11)
+      points += perPoint;
+    else if (code == 42)
+      points += chordsForSweep(4 * std::atan(entity.number(i))) - 1;
+  }
+  return points;
+}
+
+// What an entity held in a block takes when drawn once.
+DrawCost costOfEntity(FullRun& run, const RecordView& entity) {
   const std::string_view name = entity.name();
   if (name == "INSERT")
-    return saturatingProduct(cellsOf(entity.integerOr(70, 1)) * cellsOf(entity.integerOr(71, 1)),
-                             cellCost(objectsOfBlockNamed(run, entity.textOr(2))));
-  if (name == "DIMENSION" || name == "ACAD_TABLE") return objectsOfBlockNamed(run, entity.textOr(2));
+    return costOfCells(cellsOf(entity.integerOr(70, 1)) * cellsOf(entity.integerOr(71, 1)),
+                       costOfBlockNamed(run, entity.textOr(2)));
+  if (name == "DIMENSION" || name == "ACAD_TABLE") return costOfBlockNamed(run, entity.textOr(2));
   if (name == "MULTILEADER" || name == "MLEADER") {
     // Its lines and note, and the block its note may draw (named by the
     // block record's handle).
-    const int32_t note = run.blocks.findByHandle(entity.textOr(341));
-    return 2 + (note < 0 ? 0 : objectsOfBlock(run, note));
+    const int32_t index = run.blocks.findByHandle(entity.textOr(341));
+    const DrawCost note = index < 0 ? DrawCost{} : costOfBlock(run, index);
+    return {2 + note.objects, saturatingSum(pointsOfShape(entity), note.points, FullRun::kMostPoints)};
   }
-  if (name == "SEQEND" || name == "ATTDEF") return 0;
+  if (name == "SEQEND" || name == "ATTDEF") return {};
   // A polyline's vertices make no objects of their own, a polyface's faces do.
-  if (name == "VERTEX") return (entity.integerOr(70, 0) & 192) == 128 ? 1 : 0;
-  return 1;
+  if (name == "VERTEX") return {(entity.integerOr(70, 0) & 192) == 128 ? 1 : 0, pointsOfShape(entity)};
+  return {1, pointsOfShape(entity)};
 }
 
 bool onPlacement(const Placement& at, int32_t block) {
@@ -86,8 +115,10 @@ bool mayDraw(FullRun& run, const Placement& at, int32_t block, const Vec3& scale
     reason = SkipReason::ZeroScale;
   else if (cells > FullRun::kMostCells)
     reason = SkipReason::TooManyCells;
-  else if (run.work + saturatingProduct(cells, cellCost(objectsOfBlock(run, block))) > FullRun::kMostObjects)
+  else if (run.work + costOfCells(cells, costOfBlock(run, block)).objects > FullRun::kMostObjects)
     reason = SkipReason::TooManyObjects;
+  else if (run.pointsCreated + costOfCells(cells, costOfBlock(run, block)).points > FullRun::kMostPoints)
+    reason = SkipReason::TooManyPoints;
   else
     return true;
   run.skip(reason);
@@ -162,20 +193,24 @@ void drawAttributes(const EntityDraw& e) {
 
 }  // namespace
 
-int64_t objectsOfBlock(FullRun& run, int32_t index) {
+DrawCost costOfBlock(FullRun& run, int32_t index) {
   StoredBlock& block = run.blocks.block(index);
-  if (block.objects >= 0) return block.objects;
-  if (block.counting) return 0;  // a block that reaches itself is never drawn
+  if (block.objects >= 0) return {block.objects, block.points};
+  if (block.counting) return {};  // a block that reaches itself is never drawn
   block.counting = true;
-  int64_t objects = 0;
+  int64_t objects = 0, points = 0;
   const uint32_t first = block.firstEntity, count = block.entityCount;
-  for (uint32_t i = 0; i < count && objects <= FullRun::kMostObjects; ++i)
-    objects += objectsOfEntity(run, run.blocks.entity(first + i));
+  for (uint32_t i = 0; i < count && (objects <= FullRun::kMostObjects || points <= FullRun::kMostPoints); ++i) {
+    const DrawCost entity = costOfEntity(run, run.blocks.entity(first + i));
+    objects = saturatingSum(objects, entity.objects, FullRun::kMostObjects);
+    points = saturatingSum(points, entity.points, FullRun::kMostPoints);
+  }
   // Counting inner blocks appends nothing, yet the reference is taken anew.
   StoredBlock& counted = run.blocks.block(index);
   counted.counting = false;
-  counted.objects = std::min<int64_t>(objects, FullRun::kMostObjects + 1);
-  return counted.objects;
+  counted.objects = objects;
+  counted.points = points;
+  return {objects, points};
 }
 
 void drawInsert(const EntityDraw& e) {

@@ -9,9 +9,14 @@ namespace drawport::full {
 
 struct EntityDraw;
 
-// The host objects one drawing of block `index` creates, its own references
-// included (at most one more than the bound on host objects).
-int64_t objectsOfBlock(FullRun& run, int32_t index);
+// What one drawing of a block takes, its own references included: the host
+// objects it creates and the polyline points it hands the host, each at
+// most one more than its bound.
+struct DrawCost {
+  int64_t objects = 0;
+  int64_t points = 0;
+};
+DrawCost costOfBlock(FullRun& run, int32_t index);
 
 // Block `block` (an index of the block store; -1 for none, counted as a
 // missing block) drawn as an INSERT draws it: its base point at `position`

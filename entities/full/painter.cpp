@@ -97,7 +97,7 @@ void Painter::polyline(const Vec3* points, size_t count, bool closed, bool fille
     maxY = std::max(maxY, p.y);
   }
   const int64_t pieces = piecesFor(count + (closed ? 1 : 0));
-  if (run_.objectsCreated + pieces > FullRun::kMostObjects) return;
+  if (run_.objectsCreated + pieces > FullRun::kMostObjects || !run_.takePoints(count)) return;
   run_.objectsCreated += pieces;
   run_.drawn.add(minX, minY);
   run_.drawn.add(maxX, maxY);
