@@ -23,19 +23,21 @@ constexpr int32_t kPolyfaceVertex = 128;
 
 // The path through `vertices`, each segment with the bulge of the vertex it
 // starts at, into `points`; a closed path ends before its return to the
-// first vertex (the polyline closes itself).
-void appendPath(HeapVector<Vec3>& points, const HeapVector<PathVertex>& vertices, bool closed) {
+// first vertex (the polyline closes itself). A path of more than `most`
+// points is cut short there: it is beyond the bound on points, and the
+// painter refuses it.
+void appendPath(HeapVector<Vec3>& points, const HeapVector<PathVertex>& vertices, bool closed, size_t most) {
   points.clear();
   if (vertices.empty()) return;
   points.push_back(vertices.front().at);
   const size_t segments = closed ? vertices.size() : vertices.size() - 1;
-  for (size_t i = 0; i < segments; ++i)
+  for (size_t i = 0; i < segments && points.size() <= most; ++i)
     appendBulgePoints(points, vertices[i].at, vertices[(i + 1) % vertices.size()].at, vertices[i].bulge);
-  if (closed && points.size() > 1) points.pop_back();
+  if (closed && points.size() > 1 && points.size() <= most) points.pop_back();
 }
 
 void drawPath(Painter& painter, FullRun& run, bool closed) {
-  appendPath(run.points, run.vertices, closed);
+  appendPath(run.points, run.vertices, closed, static_cast<size_t>(FullRun::kMostPoints - run.pointsCreated));
   painter.polyline(run.points.data(), run.points.size(), closed);
 }
 
