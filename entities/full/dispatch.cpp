@@ -85,6 +85,8 @@ CommonGroups commonGroupsOf(const RecordView& entity) {
 void drawOne(FullRun& run, const RecordView& entity, EntitySource& following, const Placement& at) {
   const EntityConverter* converter = converterFor(entity.name());
   if (!converter) return;  // a kind not drawn, or a VERTEX, ATTRIB or SEQEND out of place
+  // A kind switched off is passed over before its layer is looked up.
+  if (converter->admittedByKind && !run.run.settings.selects(converter->kind)) return;
   const EntityLook look = lookOf(run, entity, at);
   if (!look.drawn) return;
   const EntityDraw draw{run, entity, following, at, look};
