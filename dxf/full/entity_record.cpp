@@ -31,25 +31,34 @@ constexpr bool inRanges(int32_t code, const CodeRange (&ranges)[N]) {
   return false;
 }
 
-// What the values of codes 0 to 999 are, looked up for every group read.
-enum class ValueKind : uint8_t { Text, Real, Integer };
-constexpr int32_t kKindTableSize = 1000;
-struct ValueKinds {
-  ValueKind of[kKindTableSize] = {};
-  constexpr ValueKinds() {
-    for (int32_t code = 0; code < kKindTableSize; ++code)
-      of[code] = inRanges(code, kIntegerCodes)  ? ValueKind::Integer
-                 : inRanges(code, kNumberCodes) ? ValueKind::Real
-                                                : ValueKind::Text;
-  }
-};
-constexpr ValueKinds kValueKinds;
-
 constexpr int32_t kApplicationGroup = 102;
 // The entity's handle and its subclass markers: nothing draws by them.
 constexpr int32_t kHandle = 5;
 constexpr int32_t kSubclassMarker = 100;
 constexpr int32_t kFirstExtendedData = 1000;
+
+// What a group of codes 0 to 999 becomes in a record, looked up for every
+// group read.
+constexpr int32_t kKindTableSize = kFirstExtendedData;
+struct GroupKinds {
+  GroupKind of[kKindTableSize] = {};
+  constexpr GroupKinds() {
+    for (int32_t code = 0; code < kKindTableSize; ++code)
+      of[code] = code == kHandle || code == kSubclassMarker ? GroupKind::PassedOver
+                 : code == kApplicationGroup                ? GroupKind::ApplicationGroup
+                 : inRanges(code, kIntegerCodes)            ? GroupKind::Integer
+                 : inRanges(code, kNumberCodes)             ? GroupKind::Real
+                                                            : GroupKind::Text;
+  }
+};
+constexpr GroupKinds kGroupKinds;
+
+// Extended data and code lines without a number are passed over; other
+// codes out of the table (negative ones) keep their text.
+GroupKind kindOf(int32_t code) {
+  if (code >= 0 && code < kKindTableSize) return kGroupKinds.of[code];
+  return code >= kFirstExtendedData || code == PairReader::kNoCode ? GroupKind::PassedOver : GroupKind::Text;
+}
 
 }  // namespace
 
@@ -94,13 +103,12 @@ void EntityRecord::clear(std::string_view name) {
   oversized_ = false;
 }
 
-void EntityRecord::add(int32_t code, std::string_view value) {
+void EntityRecord::add(int32_t code, GroupKind kind, std::string_view value) {
   Group group{code, 0, 0, 0.0};
-  const ValueKind kind = code >= 0 && code < kKindTableSize ? kValueKinds.of[code] : ValueKind::Text;
-  if (kind == ValueKind::Integer) {
-    group.number = parseLong32(value);
-  } else if (kind == ValueKind::Real) {
+  if (kind == GroupKind::Real) {
     group.number = parseReal(value);
+  } else if (kind == GroupKind::Integer) {
+    group.number = parseLong32(value);
   } else {
     if (texts_.size() + value.size() > kMostTextBytes) {
       oversized_ = true;
@@ -124,16 +132,15 @@ bool EntityRecord::read(PairReader& pairs) {
   while (pairs.next()) {
     const int32_t code = pairs.code();
     if (code == 0) return true;
-    if (code == kApplicationGroup) {
+    const GroupKind kind = kindOf(code);
+    if (kind == GroupKind::ApplicationGroup) {
       // "{NAME" opens an application's group, "}" closes it.
       const std::string_view value = pairs.keyword();
       inApplicationGroup = !value.empty() && value.front() == '{';
       continue;
     }
-    if (inApplicationGroup || code >= kFirstExtendedData || code == PairReader::kNoCode || code == kHandle ||
-        code == kSubclassMarker || oversized_)
-      continue;
-    add(code, pairs.value());
+    if (kind == GroupKind::PassedOver || inApplicationGroup || oversized_) continue;
+    add(code, kind, pairs.value());
   }
   return false;
 }

@@ -17,6 +17,9 @@ class PairReader;
 // included); codes of no known kind keep their text.
 bool isNumberCode(int32_t code);
 
+// What a group read becomes: a number, a text, or nothing.
+enum class GroupKind : uint8_t { Text, Real, Integer, PassedOver, ApplicationGroup };
+
 // One group as held. Numbers are read once, when the entity is read; texts
 // live in the text store of the record or block that holds the group.
 struct Group {
@@ -80,7 +83,7 @@ class EntityRecord {
 
  private:
   void clear(std::string_view name);
-  void add(int32_t code, std::string_view value);
+  void add(int32_t code, GroupKind kind, std::string_view value);
 
   // Entity names are short words; a longer one is cut (and then names no
   // kind that is drawn).
