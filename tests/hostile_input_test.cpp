@@ -351,6 +351,9 @@ TEST_P(HostileInputTest, CountsBlocksAndTransformsOutOfAllProportion) {
   const std::string notDrawn = "box: DXF Loader\\n1 block reference was not drawn:\\n";
   const std::string notDrawnTwice = "box: DXF Loader\\n2 block references were not drawn:\\n";
   const char* const ownLineDrawn = "line2 (5,5)-(6,6) c0\n";
+  // A closed outline of three half turns: 135 polyline points.
+  const std::string halfTurns = entity("LWPOLYLINE", {{90, 3}, {70, 1}}) + groups({{10, 0.0}, {20, 0.0}, {42, 1.0}}) +
+                                groups({{10, 1.0}, {20, 0.0}, {42, 1.0}}) + groups({{10, 1.0}, {20, 1.0}, {42, 1.0}});
   const HostileDrawing cases[] = {
       {"an LWPOLYLINE promising 2^31 vertices with three",
        dxfFile(entitiesSection(entity(
@@ -392,9 +395,7 @@ TEST_P(HostileInputTest, CountsBlocksAndTransformsOutOfAllProportion) {
                entitiesSection(insert("A") + ownLine)),
        ownLineDrawn, notDrawn + "  more than 50000000 objects to draw in all: 1\n"},
       {"9 million cells of an outline of three half turns, 135 points each",
-       dxfFile(blocksSection(block("P", entity("LWPOLYLINE", {{90, 3}, {70, 1}, {10, 0.0}, {20, 0.0}, {42, 1.0}, {10, 1.0},
-                                                               {20, 0.0}, {42, 1.0}, {10, 1.0}, {20, 1.0}, {42, 1.0}}))) +
-               entitiesSection(insert("P", {{70, 3000}, {71, 3000}}) + ownLine)),
+       dxfFile(blocksSection(block("P", halfTurns)) + entitiesSection(insert("P", {{70, 3000}, {71, 3000}}) + ownLine)),
        ownLineDrawn, notDrawn + "  more than 250000000 polyline points to draw in all: 1\n"},
       {"a scale of 0", dxfFile(blocksSection(lineB) + entitiesSection(insert("B", {{42, 0.0}}) + ownLine)),
        ownLineDrawn, notDrawn + "  scale of 0: 1\n"},

@@ -49,26 +49,40 @@ DrawCost costOfBlockNamed(FullRun& run, std::string_view name) {
 }
 
 DrawCost costOfCells(int64_t cells, const DrawCost& block) {
-  return {saturatingProduct(cells, cellCost(block.objects)), saturatingProduct(cells, block.points, FullRun::kMostPoints)};
+  return {saturatingProduct(cells, cellCost(block.objects)),
+          saturatingProduct(cells, block.points, FullRun::kMostPoints)};
 }
 
-// Whole turns drawn as polylines: circles, arcs and ellipses under a
-// transform that is not a similarity.
-constexpr int64_t kWholeTurnPoints = 91;
+// How the groups of an entity that draws polylines tell their points: a
+// fixed count, and so many for each vertex, control or fit point (a spline
+// is sampled at 8 points a span, about one span a control point). Other
+// kinds hand the host no polyline points, circles and arcs included: they
+// stay host circles and arcs unless a reference distorts them, and what the
+// estimate leaves out the bound still stops as the points are made.
+struct PointEstimate {
+  std::string_view name;
+  int64_t fixed;
+  int64_t perPoint;
+};
+constexpr PointEstimate kPointEstimates[] = {
+    {"LWPOLYLINE", 0, 1},  {"VERTEX", 0, 1},  {"LEADER", 0, 1}, {"HATCH", 0, 1},
+    {"MULTILEADER", 0, 1}, {"MLEADER", 0, 1}, {"SPLINE", 0, 8}, {"ELLIPSE", 91, 0},
+    {"SOLID", 5, 0},       {"TRACE", 5, 0},   {"3DFACE", 5, 0},
+};
 
-// The polyline points of an entity of none of the reference kinds, as near as
-// its groups tell: its vertices, control and fit points, and the points a
-// bulge adds between two vertices.
+// The polyline points an entity hands the host when drawn once, as near as
+// its groups tell: the points a bulge adds between two vertices included.
 int64_t pointsOfShape(const RecordView& entity) {
-  const std::string_view name = entity.name();
-  if (name == "CIRCLE" || name == "ARC" || name == "ELLIPSE") return kWholeTurnPoints;
-  // A spline is sampled at 8 points a span, about one span a control point.
-  const int64_t perPoint = name == "SPLINE" ? 8 : 1;
-  int64_t points = 0;
+  const PointEstimate* estimate = nullptr;
+  for (const PointEstimate& kind : kPointEstimates)
+    if (kind.name == entity.name()) estimate = &kind;
+  if (!estimate) return 0;
+  int64_t points = estimate->fixed;
+  if (estimate->perPoint == 0) return points;
   for (size_t i = 0; i < entity.size(); ++i) {
     const int32_t code = entity.code(i);
     if (code == 10 || code == 11)
-      points += perPoint;
+      points += estimate->perPoint;
     else if (code == 42)
       points += chordsForSweep(4 * std::atan(entity.number(i))) - 1;
   }
