@@ -129,12 +129,15 @@ bool mayDraw(FullRun& run, const Placement& at, int32_t block, const Vec3& scale
     reason = SkipReason::ZeroScale;
   else if (cells > FullRun::kMostCells)
     reason = SkipReason::TooManyCells;
-  else if (run.work + costOfCells(cells, costOfBlock(run, block)).objects > FullRun::kMostObjects)
-    reason = SkipReason::TooManyObjects;
-  else if (run.pointsCreated + costOfCells(cells, costOfBlock(run, block)).points > FullRun::kMostPoints)
-    reason = SkipReason::TooManyPoints;
-  else
-    return true;
+  else {
+    const DrawCost cost = costOfCells(cells, costOfBlock(run, block));
+    if (run.work + cost.objects > FullRun::kMostObjects)
+      reason = SkipReason::TooManyObjects;
+    else if (run.pointsCreated + cost.points > FullRun::kMostPoints)
+      reason = SkipReason::TooManyPoints;
+    else
+      return true;
+  }
   run.skip(reason);
   return false;
 }

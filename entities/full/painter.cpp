@@ -103,10 +103,9 @@ void Painter::polyline(const Vec3* points, size_t count, bool closed, bool fille
   run_.drawn.add(maxX, maxY);
   AnchoredPolyline polyline(run_.run);
   polyline.style = {colour_, filled};
-  const UcsRotation& rotation = run_.run.rotation;
   for (size_t i = 0; i < count; ++i) {
     Point3 point{world[i].x, world[i].y, world[i].z};
-    if (rotation.active) rotatePoint(rotation, point.x, point.y);
+    rotateIfActive(run_.run, point.x, point.y);
     polyline.add(point);
   }
   polyline.finish(closed);
