@@ -447,6 +447,80 @@ TEST_P(HostileInputTest, CountsBlocksAndTransformsOutOfAllProportion) {
   }
 }
 
+// The points a block would hand the host are estimated for every kind that
+// draws polylines, through nested references: an array of 9 million cells
+// of any of these blocks stays within the bound on objects (2 a cell) but
+// would pass 250,000,000 points, and is refused before it draws. Each of
+// these would otherwise run for many minutes and take gigabytes.
+TEST_P(HostileInputTest, ReferencesOfTooManyPointsAreRefusedWhateverTheKind) {
+  start();
+  const std::string halfTurn = groups({{42, 1.0}});
+  const std::string threeHalfTurns = groups({{10, 0.0}, {20, 0.0}}) + halfTurn + groups({{10, 1.0}, {20, 0.0}}) +
+                                     halfTurn + groups({{10, 1.0}, {20, 1.0}}) + halfTurn;
+  const struct {
+    const char* what;
+    std::string blockEntities;
+    const char* cells;  // columns of the reference, rows being 3000
+  } cases[] = {
+      {"a whole ellipse, 91 points", entity("ELLIPSE", {{11, 2.0}, {40, 0.5}, {41, 0.0}, {42, 6.283185307179586}}),
+       "3000"},
+      {"a spline of four control points, 32 points",
+       entity("SPLINE", {{71, 3},
+                         {72, 8},
+                         {73, 4},
+                         {40, 0.0},
+                         {40, 0.0},
+                         {40, 0.0},
+                         {40, 0.0},
+                         {40, 1.0},
+                         {40, 1.0},
+                         {40, 1.0},
+                         {40, 1.0},
+                         {10, 0.0},
+                         {20, 0.0},
+                         {10, 1.0},
+                         {20, 1.0},
+                         {10, 2.0},
+                         {20, 0.0},
+                         {10, 3.0},
+                         {20, 1.0}}),
+       "3000"},
+      {"a POLYLINE of three bulged vertices, 135 points",
+       entity("POLYLINE", {{66, 1}, {70, 1}}) + entity("VERTEX", {{10, 0.0}, {20, 0.0}, {42, 1.0}}) +
+           entity("VERTEX", {{10, 1.0}, {20, 0.0}, {42, 1.0}}) + entity("VERTEX", {{10, 1.0}, {20, 1.0}, {42, 1.0}}) +
+           entity("SEQEND"),
+       "3000"},
+      {"a solid hatch of three half turns, 136 points",
+       entity("HATCH", {{10, 0.0},
+                        {20, 0.0},
+                        {30, 0.0},
+                        {2, "SOLID"},
+                        {70, 1},
+                        {71, 0},
+                        {91, 1},
+                        {92, 2},
+                        {72, 1},
+                        {73, 1},
+                        {93, 3}}) +
+           threeHalfTurns + groups({{97, 0}, {75, 0}, {76, 1}, {98, 0}}),
+       "3000"},
+      {"3000 references of an outline of three half turns, 405,000 points", insert("P", {{70, 3000}}), "1"},
+  };
+  const std::string outline = entity("LWPOLYLINE", {{90, 3}, {70, 1}}) + threeHalfTurns;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    host().frame().clear();
+    const size_t shownBefore = messages().size();
+    const std::string blocks = blocksSection(block("P", outline) + block("K", c.blockEntities));
+    importChecked(dxfFile(blocks + entitiesSection(insert("K", {{70, c.cells}, {71, 3000}}) + line(5, 5, 6, 6))));
+    if (!full()) continue;
+    EXPECT_EQ(objects(), "line2 (5,5)-(6,6) c0\n");
+    EXPECT_EQ(messages().substr(shownBefore),
+              "box: DXF Loader\\n1 block reference was not drawn:\\n"
+              "  more than 250000000 polyline points to draw in all: 1\n");
+  }
+}
+
 // References that draw nothing create no host object; each cell still
 // counts against the bound, so 10^7 cells of 10^7 cells of an empty block
 // end at once.
