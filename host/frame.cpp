@@ -6,7 +6,7 @@ namespace orvhost {
 
 void Frame::clear() {
   objects_.clear();
-  points_.clear();
+  coordinates_.clear();
   texts_.clear();
 }
 
@@ -17,24 +17,36 @@ FrameObject& Frame::add(ObjectKind kind) {
   return object;
 }
 
+double* Frame::takeCoordinates(FrameObject& object, uint32_t count) {
+  const size_t size = size_t{count} * object.dim;
+  double* coordinates = coordinates_.appendContiguous(size);
+  object.firstCoordinate = static_cast<uint32_t>(coordinates_.size() - size);
+  object.pointCount = count;
+  return coordinates;
+}
+
 int32_t Frame::addLine(int dim, const Point3& from, const Point3& to) {
   FrameObject& object = add(ObjectKind::Line);
-  object.dim = static_cast<uint8_t>(dim);
-  Point3* points = points_.appendContiguous(2);
-  object.firstPoint = static_cast<uint32_t>(points_.size() - 2);
-  object.pointCount = 2;
-  points[0] = from;
-  points[1] = to;
+  object.dim = dim == 3 ? 3 : 2;
+  double* p = takeCoordinates(object, 2);
+  for (const Point3& end : {from, to}) {
+    *p++ = end.x;
+    *p++ = end.y;
+    if (object.dim == 3) *p++ = end.z;
+  }
   return object.id;
 }
 
 int32_t Frame::addPolyline(int dim, const double* x, const double* y, const double* z, int32_t count) {
   FrameObject& object = add(ObjectKind::Polyline);
-  object.dim = static_cast<uint8_t>(dim);
-  object.pointCount = static_cast<uint32_t>(std::clamp<int32_t>(count, 0, kMaxPolylinePoints));
-  Point3* points = points_.appendContiguous(object.pointCount);
-  object.firstPoint = static_cast<uint32_t>(points_.size() - object.pointCount);
-  for (uint32_t i = 0; i < object.pointCount; ++i) points[i] = {x[i], y[i], z ? z[i] : 0.0};
+  object.dim = dim == 3 ? 3 : 2;
+  const uint32_t kept = static_cast<uint32_t>(std::clamp<int32_t>(count, 0, kMaxPolylinePoints));
+  double* p = takeCoordinates(object, kept);
+  if (object.dim == 3) {
+    for (uint32_t i = 0; i < kept; ++i, p += 3) p[0] = x[i], p[1] = y[i], p[2] = z[i];
+  } else {
+    for (uint32_t i = 0; i < kept; ++i, p += 2) p[0] = x[i], p[1] = y[i];
+  }
   return object.id;
 }
 

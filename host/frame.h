@@ -2,8 +2,10 @@
 // every attribute set on them, in creation order.
 //
 // Objects are plain records; the points of all lines and polylines share one
-// coordinate pool. Both grow in chunks, so creating an object copies nothing
-// already stored (large imports create millions of objects).
+// coordinate pool, each point in the dimension its object was created with
+// (two coordinates for 2D, three for 3D). Both grow in chunks, so creating an
+// object copies nothing already stored (large imports create millions of
+// objects).
 #pragma once
 
 #include <cstddef>
@@ -26,9 +28,10 @@ struct FrameObject {
   ObjectKind kind = ObjectKind::Line;
   uint8_t dim = 2;  // lines and polylines: 2 or 3
   int32_t id = 0;
-  // Lines and polylines: points [firstPoint, firstPoint + pointCount) of the
-  // frame's pool, as passed (polylines relative to their anchor).
-  uint32_t firstPoint = 0;
+  // Lines and polylines: pointCount points of `dim` coordinates each from
+  // coordinate firstCoordinate of the frame's pool, as passed (polylines
+  // relative to their anchor).
+  uint32_t firstCoordinate = 0;
   uint32_t pointCount = 0;
   std::optional<Point3> anchor;
   // Circles and arcs (arcs in degrees); texts use center as position.
@@ -62,22 +65,26 @@ class Frame {
   int32_t addArc(int32_t coordSys, double x, double y, double radius, double start, double end);
   int32_t addText(int32_t coordSys, double x, double y, int32_t heightUnits, double height, const char* text);
 
-  // The most points one polyline keeps: what fits one chunk of the pool.
-  static constexpr uint32_t kMaxPolylinePoints = ChunkedVector<Point3>::kChunk;
+  // The most points one polyline keeps: what fits one chunk of the pool in 3D.
+  static constexpr uint32_t kMaxPolylinePoints = ChunkedVector<double>::kChunk / 3;
 
   // The object with this id, or null when the host never gave it.
   FrameObject* find(int32_t id);
   const ChunkedVector<FrameObject>& objects() const { return objects_; }
-  const Point3& point(const FrameObject& object, uint32_t index) const {
-    return points_[object.firstPoint + index];
+  // Point `index` of a line or polyline; z is 0 in 2D.
+  Point3 point(const FrameObject& object, uint32_t index) const {
+    const double* p = &coordinates_[object.firstCoordinate + size_t{index} * object.dim];
+    return {p[0], p[1], object.dim == 3 ? p[2] : 0.0};
   }
   const std::string& text(const FrameObject& object) const { return texts_[object.textIndex]; }
 
  private:
   FrameObject& add(ObjectKind kind);
+  // Room for `count` points of `object` (its dim set) in the pool.
+  double* takeCoordinates(FrameObject& object, uint32_t count);
 
   ChunkedVector<FrameObject> objects_;
-  ChunkedVector<Point3> points_;
+  ChunkedVector<double> coordinates_;
   ChunkedVector<std::string> texts_;
 };
 
