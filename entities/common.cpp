@@ -46,11 +46,12 @@ void AnchoredPolyline::finish(bool closed) {
   createPiece();
 }
 
-void AnchoredPolyline::createPiece() {
-  const OrvGeomID_t piece = createAnchoredPolyline(run_, pointCount_, anchor_);
+void stylePiece(OrvGeomID_t piece, const PieceStyle& style) {
   if (style.filled) OrvUtilGeomSetFillColor(piece, style.colour);
   OrvUtilGeomSetColor(piece, style.colour);
   if (style.filled) OrvUtilGeomSetIsFilled(piece, OrvTrue);
 }
+
+void AnchoredPolyline::createPiece() { stylePiece(createAnchoredPolyline(run_, pointCount_, anchor_), style); }
 
 }  // namespace drawport

@@ -75,6 +75,9 @@ struct PieceStyle {
   bool filled = false;
 };
 
+// Gives a created polyline piece its colour, and its fill when it is filled.
+void stylePiece(OrvGeomID_t piece, const PieceStyle& style);
+
 // A polyline of any number of points, created as host polylines of at most
 // 2997 points built in the run's vertex arrays: the first point is the
 // anchor, and every piece after the first starts at the last point of the

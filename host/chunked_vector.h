@@ -123,13 +123,11 @@ class ChunkedVector {
       chunks_.reserve(chunks_.size() + 1);
       chunks_.push_back(takeChunk());
     }
-    T* first = nullptr;
-    for (size_t i = 0; i < count; ++i) {
-      T* made = new (slot(size_ + i)) T();
-      if (i == 0) first = made;
-    }
+    // The run stands in one chunk: its slots follow each other.
+    T* const first = slot(size_);
+    for (size_t i = 0; i < count; ++i) new (first + i) T();
     size_ += count;
-    return first;
+    return count ? std::launder(first) : nullptr;
   }
 
   std::vector<void*> chunks_;

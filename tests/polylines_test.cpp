@@ -87,6 +87,15 @@ TEST_P(PolylinePieces, StartAtTheLastVertexOfThePieceBefore) {
   EXPECT_EQ(imported(dxfFile(entitiesSection(polyline(numberedVertices(c.vertices), {{70, c.flags}})))), c.expected);
 }
 
+// The full reading hands most polylines over in one look at their points and
+// the long ones piece by piece: both cut where the classic reading does. (A
+// 3D polyline, flag 8, so that it keeps its vertices' z.)
+TEST_P(PolylinePieces, AreCutAlikeInTheFullReading) {
+  const PiecesCase& c = GetParam();
+  EXPECT_EQ(imported(dxfFile(entitiesSection(polyline(numberedVertices(c.vertices), {{70, c.flags | 8}}))), "-X"),
+            c.expected);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Polylines, PolylinePieces,
     ::testing::Values(PiecesCase{2997, 0, "poly2 @(1,2,1) (0,0) (1,2) (2,4) ...2997 (2995,5990) (2996,5992) c0\n"},

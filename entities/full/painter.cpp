@@ -86,21 +86,16 @@ void Painter::polyline(const Vec3* points, size_t count, bool closed, bool fille
     for (size_t i = 0; i < count; ++i) moved[i] = toWorld_.apply(points[i]);
     world = moved.data();
   }
+  if (count <= AnchoredPolyline::kPointsPerPiece && !run_.run.rotation.active)
+    return polylineInOnePiece(world, count, closed, filled);
   // The box of the points, taken in the same look as their check.
-  double minX = world[0].x, minY = world[0].y, maxX = minX, maxY = minY;
+  Box box;
   for (size_t i = 0; i < count; ++i) {
     const Vec3& p = world[i];
     if (!p.finite()) return run_.noteNonFinite();
-    minX = std::min(minX, p.x);
-    minY = std::min(minY, p.y);
-    maxX = std::max(maxX, p.x);
-    maxY = std::max(maxY, p.y);
+    box.add(p.x, p.y);
   }
-  const int64_t pieces = piecesFor(count + (closed ? 1 : 0));
-  if (run_.objectsCreated + pieces > FullRun::kMostObjects || !run_.takePoints(count)) return;
-  run_.objectsCreated += pieces;
-  run_.drawn.add(minX, minY);
-  run_.drawn.add(maxX, maxY);
+  if (!claimPolyline(count, closed, box)) return;
   AnchoredPolyline polyline(run_.run);
   polyline.style = {colour_, filled};
   for (size_t i = 0; i < count; ++i) {
@@ -109,6 +104,48 @@ void Painter::polyline(const Vec3* points, size_t count, bool closed, bool fille
     polyline.add(point);
   }
   polyline.finish(closed);
+}
+
+void Painter::polylineInOnePiece(const Vec3* world, size_t count, bool closed, bool filled) {
+  // The host polyline's points, relative to the first, its anchor; the
+  // arrays hold a piece's points and the return of a closed one.
+  VertexArrays& vertices = run_.run.tables.vertices;
+  double* const x = vertices.x.data();
+  double* const y = vertices.y.data();
+  double* const z = vertices.z.data();
+  const Vec3 anchor = world[0];
+  Box box;
+  box.add(anchor.x, anchor.y);
+  bool finite = true;
+  for (size_t i = 0; i < count; ++i) {
+    const Vec3& p = world[i];
+    finite &= p.finite();
+    box.minX = std::min(box.minX, p.x);
+    box.minY = std::min(box.minY, p.y);
+    box.maxX = std::max(box.maxX, p.x);
+    box.maxY = std::max(box.maxY, p.y);
+    x[i] = p.x - anchor.x;
+    y[i] = p.y - anchor.y;
+    z[i] = p.z - anchor.z;
+  }
+  if (!finite) return run_.noteNonFinite();
+  if (!claimPolyline(count, closed, box)) return;
+  int32_t entries = static_cast<int32_t>(count);
+  if (closed) {
+    x[entries] = y[entries] = z[entries] = 0;
+    ++entries;
+  }
+  const OrvGeomID_t piece = createAnchoredPolyline(run_.run, entries, {anchor.x, anchor.y, anchor.z});
+  stylePiece(piece, {colour_, filled});
+}
+
+bool Painter::claimPolyline(size_t count, bool closed, const Box& box) {
+  const int64_t pieces = piecesFor(count + (closed ? 1 : 0));
+  if (run_.objectsCreated + pieces > FullRun::kMostObjects || !run_.takePoints(count)) return false;
+  run_.objectsCreated += pieces;
+  run_.drawn.add(box.minX, box.minY);
+  run_.drawn.add(box.maxX, box.maxY);
+  return true;
 }
 
 void Painter::circle(const Vec3& centre, double radius) {

@@ -42,6 +42,13 @@ class Painter {
   void point(const Vec3& at);
 
  private:
+  // A polyline of world points that one host polyline holds and no UCS
+  // rotation turns: checked, boxed and handed over in one look at its points.
+  void polylineInOnePiece(const Vec3* world, size_t count, bool closed, bool filled);
+  // Counts a polyline of `count` world points in `box` against the run's
+  // bounds on objects and points and grows the drawn extents by it; false
+  // when it is not to be drawn.
+  bool claimPolyline(size_t count, bool closed, const Box& box);
   // World point to host point: extents grown, then the UCS rotation.
   drawport::Point3 toHost(const Vec3& world);
   // A circle or arc in a plane not seen at one scale: a polyline by the arc
