@@ -203,6 +203,11 @@ INSTANTIATE_TEST_SUITE_P(
                     solid(2, groups({{92, 2}, {93, 3}, {10, 5}, {20, 5}, {10, "1e999"}, {20, 5}, {10, 6}, {20, 6}}) +
                                  square(0, 0, 1, 1)),
                     "-X", kUnitSquareFilled},
+        DrawingCase{"an infinite last vertex, close enough to the first to pass for the return to it",
+                    solid(2, groups({{92, 2}, {93, 4}, {10, 5}, {20, 5}, {10, 6}, {20, 5}, {10, 6}, {20, 6}, {10, 5},
+                                     {20, "1e999"}}) +
+                                 square(0, 0, 1, 1)),
+                    "-X", kUnitSquareFilled},
         DrawingCase{"an arc without its radius",
                     solid(2, edgePath(1, groups({{72, 2}, {10, 5}, {20, 5}, {50, 0}, {51, 360}})) + square(0, 0, 1, 1)),
                     "-X", kUnitSquareFilled},

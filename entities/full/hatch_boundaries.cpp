@@ -246,10 +246,21 @@ bool holdsThreeDistinctPoints(const HeapVector<Vec3>& points, size_t first) {
   return false;
 }
 
-bool allFinite(const HeapVector<Vec3>& points, size_t first) {
-  for (size_t i = first; i < points.size(); ++i)
-    if (!points[i].finite()) return false;
-  return true;
+// The ring of points[first ...] and its box.
+HatchRing boxedRing(const HeapVector<Vec3>& points, size_t first) {
+  HatchRing ring;
+  ring.first = static_cast<uint32_t>(first);
+  ring.count = static_cast<uint32_t>(points.size() - first);
+  ring.minX = ring.maxX = points[first].x;
+  ring.minY = ring.maxY = points[first].y;
+  for (size_t i = first; i < points.size(); ++i) {
+    const Vec3& p = points[i];
+    ring.minX = std::min(ring.minX, p.x);
+    ring.maxX = std::max(ring.maxX, p.x);
+    ring.minY = std::min(ring.minY, p.y);
+    ring.maxY = std::max(ring.maxY, p.y);
+  }
+  return ring;
 }
 
 // Reads one path into a ring; a path that cannot be one leaves nothing.
@@ -259,21 +270,9 @@ void readBoundary(const RecordView& hatch, Span path, double elevation, HatchScr
   const bool polyline = hatch.integer(path.begin) & kPolylinePath;
   const bool read =
       polyline ? appendPolylinePath(hatch, path, elevation, scratch) : appendEdgePath(hatch, path, elevation, scratch);
-  if (!read || !allFinite(points, first)) return points.resize(first);
-  dropRepeatedPoints(points, first);
-  if (!holdsThreeDistinctPoints(points, first)) return points.resize(first);
-  HatchRing ring;
-  ring.first = static_cast<uint32_t>(first);
-  ring.count = static_cast<uint32_t>(points.size() - first);
-  ring.minX = ring.maxX = points[first].x;
-  ring.minY = ring.maxY = points[first].y;
-  for (size_t i = first; i < points.size(); ++i) {
-    ring.minX = std::min(ring.minX, points[i].x);
-    ring.maxX = std::max(ring.maxX, points[i].x);
-    ring.minY = std::min(ring.minY, points[i].y);
-    ring.maxY = std::max(ring.maxY, points[i].y);
-  }
-  scratch.rings.push_back(ring);
+  if (!read || !dropRepeatedPoints(points, first) || !holdsThreeDistinctPoints(points, first))
+    return points.resize(first);
+  scratch.rings.push_back(boxedRing(points, first));
 }
 
 // Whether `outer`'s box holds `inner`'s.
@@ -302,12 +301,20 @@ HatchStyle hatchStyleOf(int32_t group75) {
   return group75 >= 0 && group75 <= 2 ? kStyles[group75] : HatchStyle::OddParity;
 }
 
-void dropRepeatedPoints(HeapVector<Vec3>& points, size_t first) {
-  size_t kept = first;
-  for (size_t i = first; i < points.size(); ++i)
-    if (kept == first || !samePlace(points[kept - 1], points[i])) points[kept++] = points[i];
+bool dropRepeatedPoints(HeapVector<Vec3>& points, size_t first) {
+  // The points before the first repeat stay where they are.
+  const size_t size = points.size();
+  bool finite = first == size || points[first].finite();
+  size_t i = first + 1;
+  for (; i < size && !samePlace(points[i - 1], points[i]); ++i) finite &= points[i].finite();
+  size_t kept = std::min(i, size);
+  for (; i < size; ++i) {
+    finite &= points[i].finite();
+    if (!samePlace(points[kept - 1], points[i])) points[kept++] = points[i];
+  }
   while (kept - first > 1 && samePlace(points[kept - 1], points[first])) --kept;
   points.resize(kept);
+  return finite;
 }
 
 size_t readBoundaries(const RecordView& hatch, double elevation, HatchScratch& scratch) {

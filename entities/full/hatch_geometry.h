@@ -46,8 +46,9 @@ inline bool samePlace(const Vec3& a, const Vec3& b) {
 }
 
 // Leaves out of points[first ...] every point that repeats the one before
-// it, and the ring's return to points[first].
-void dropRepeatedPoints(HeapVector<Vec3>& points, size_t first);
+// it, and the ring's return to points[first]; returns whether all the points
+// it was given were finite.
+bool dropRepeatedPoints(HeapVector<Vec3>& points, size_t first);
 
 // Reads the boundary paths of `hatch` (from its group 91 on) into
 // scratch.rings and scratch.ringPoints at the OCS height `elevation`. A
