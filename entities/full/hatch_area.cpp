@@ -37,7 +37,7 @@ void bridgeHole(HatchScratch& scratch, const HatchRing& hole, bool outlineCounte
   double landingX = std::numeric_limits<double>::infinity();
   for (size_t i = 0; i < area.size(); ++i) {
     const Vec3& a = area[i];
-    const Vec3& b = area[(i + 1) % area.size()];
+    const Vec3& b = area[i + 1 < area.size() ? i + 1 : 0];
     if ((a.y > from.y) == (b.y > from.y)) continue;
     const double x = a.x + (from.y - a.y) * (b.x - a.x) / (b.y - a.y);
     if (x >= from.x && x < landingX) {
@@ -54,8 +54,14 @@ void bridgeHole(HatchScratch& scratch, const HatchRing& hole, bool outlineCounte
   bridged.clear();
   bridged.insert(bridged.end(), area.begin(), area.begin() + static_cast<std::ptrdiff_t>(landingEdge + 1));
   bridged.push_back(landing);
-  for (size_t step = 0; step <= count; ++step)
-    bridged.push_back(ring[backwards ? (start + count - step % count) % count : (start + step) % count]);
+  size_t at = start;
+  for (size_t step = 0; step <= count; ++step) {
+    bridged.push_back(ring[at]);
+    if (backwards)
+      at = at == 0 ? count - 1 : at - 1;
+    else
+      at = at + 1 == count ? 0 : at + 1;
+  }
   bridged.push_back(landing);
   bridged.insert(bridged.end(), area.begin() + static_cast<std::ptrdiff_t>(landingEdge + 1), area.end());
   // A bridge that lands on a corner would repeat it.

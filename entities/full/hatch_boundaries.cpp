@@ -230,7 +230,8 @@ bool appendPolylinePath(const RecordView& hatch, Span path, double elevation, Ha
   HeapVector<Vec3>& points = scratch.ringPoints;
   points.push_back(vertices.front().at);
   for (size_t i = 0; i < vertices.size(); ++i) {
-    appendBulgePoints(points, vertices[i].at, vertices[(i + 1) % vertices.size()].at, vertices[i].bulge);
+    const Vec3& next = vertices[i + 1 < vertices.size() ? i + 1 : 0].at;
+    appendBulgePoints(points, vertices[i].at, next, vertices[i].bulge);
     if (points.size() > kMostRingPoints) return false;
   }
   return true;

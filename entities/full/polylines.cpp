@@ -31,8 +31,10 @@ void appendPath(HeapVector<Vec3>& points, const HeapVector<PathVertex>& vertices
   if (vertices.empty()) return;
   points.push_back(vertices.front().at);
   const size_t segments = closed ? vertices.size() : vertices.size() - 1;
-  for (size_t i = 0; i < segments && points.size() <= most; ++i)
-    appendBulgePoints(points, vertices[i].at, vertices[(i + 1) % vertices.size()].at, vertices[i].bulge);
+  for (size_t i = 0; i < segments && points.size() <= most; ++i) {
+    const Vec3& next = vertices[i + 1 < vertices.size() ? i + 1 : 0].at;
+    appendBulgePoints(points, vertices[i].at, next, vertices[i].bulge);
+  }
   if (closed && points.size() > 1 && points.size() <= most) points.pop_back();
 }
 
