@@ -2,6 +2,7 @@
 // locale.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -14,13 +15,24 @@ inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // Eight bytes of text at once, as a little-endian 64-bit word (the first
 // character in the lowest byte).
 //
+// The place (0 to 7) of the lowest byte of `word` (not 0) that has a bit set.
+// A 32-bit build counts in the word's two halves: it has no instruction for
+// 64 bits and would call a library routine for every word.
+inline int lowestByteSet(uint64_t word) {
+  if constexpr (sizeof(size_t) < sizeof(uint64_t)) {
+    const uint32_t low = static_cast<uint32_t>(word);
+    return low != 0 ? __builtin_ctz(low) / 8 : 4 + __builtin_ctz(static_cast<uint32_t>(word >> 32)) / 8;
+  }
+  return __builtin_ctzll(word) / 8;
+}
+//
 // The number of ASCII digits such a word starts with. A byte is a digit when
 // its high nibble is 3 and adding 6 keeps it so; a carry out of a byte comes
 // only from a byte that is no digit, and only reaches the bytes after it.
 inline int leadingDigits(uint64_t word) {
   const uint64_t nibbles = (word & 0xF0F0F0F0F0F0F0F0) | (((word + 0x0606060606060606) & 0xF0F0F0F0F0F0F0F0) >> 4);
   const uint64_t others = nibbles ^ 0x3333333333333333;
-  return others == 0 ? 8 : __builtin_ctzll(others) / 8;
+  return others == 0 ? 8 : lowestByteSet(others);
 }
 // The value of a word of eight ASCII digits.
 inline uint64_t valueOfEightDigits(uint64_t word) {

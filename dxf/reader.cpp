@@ -45,7 +45,7 @@ DRAWPORT_IN_PLACE const char* findValueEnd(const char* p, const char* limit) {
       uint64_t word;
       std::memcpy(&word, p, sizeof word);
       const uint64_t ends = zeroBytes(word ^ (kOnes * '\n')) | zeroBytes(word ^ (kOnes * '\r')) | zeroBytes(word);
-      if (ends) return p + __builtin_ctzll(ends) / 8;
+      if (ends) return p + lowestByteSet(ends);
       p += 8;
     }
   }
@@ -197,7 +197,7 @@ DRAWPORT_IN_PLACE bool DxfReader::readShortPair(int32_t& code) {
   std::memcpy(&word, p, sizeof word);
   const uint64_t feeds = zeroBytes(word ^ (kOnes * '\n'));
   if (!feeds) return false;
-  const size_t feed = static_cast<size_t>(__builtin_ctzll(feeds) / 8);
+  const size_t feed = static_cast<size_t>(lowestByteSet(feeds));
   const uint64_t text = feed == 0 ? 0 : word & (~uint64_t{0} >> (64 - 8 * feed));
   code = codeLines_.codeOf(text, feed);
   // The value line, whole within the line limit.

@@ -103,27 +103,23 @@ void EntityRecord::clear(std::string_view name) {
   oversized_ = false;
 }
 
-void EntityRecord::add(int32_t code, GroupKind kind, std::string_view value) {
-  Group group{code, 0, 0, 0.0};
-  if (kind == GroupKind::Real) {
-    group.number = parseReal(value);
-  } else if (kind == GroupKind::Integer) {
-    group.number = parseLong32(value);
-  } else {
-    if (texts_.size() + value.size() > kMostTextBytes) {
-      oversized_ = true;
-      return;
-    }
-    group.textOffset = static_cast<uint32_t>(texts_.size());
-    group.textLength = static_cast<uint32_t>(value.size());
-    texts_.resize(texts_.size() + value.size());
-    if (!value.empty()) std::memcpy(texts_.data() + group.textOffset, value.data(), value.size());
-  }
-  if (groups_.size() >= kMostGroups) {
+// Made in place in the reading loop, and each group written field by field
+// where it is kept: this runs for every group of the file.
+__attribute__((always_inline)) inline void EntityRecord::add(int32_t code, GroupKind kind, std::string_view value) {
+  const bool number = kind == GroupKind::Real || kind == GroupKind::Integer;
+  if (groups_.size() >= kMostGroups || (!number && texts_.size() + value.size() > kMostTextBytes)) {
     oversized_ = true;
     return;
   }
-  groups_.push_back(group);
+  Group& group = groups_.emplace_back();
+  group.code = code;
+  if (number) {
+    group.number = kind == GroupKind::Real ? parseReal(value) : parseLong32(value);
+    return;
+  }
+  group.textOffset = static_cast<uint32_t>(texts_.size());
+  group.textLength = static_cast<uint32_t>(value.size());
+  texts_.insert(texts_.end(), value.begin(), value.end());
 }
 
 bool EntityRecord::read(PairReader& pairs) {
