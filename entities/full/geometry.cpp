@@ -89,11 +89,15 @@ void appendBulgePoints(HeapVector<Vec3>& points, const Vec3& from, const Vec3& t
   const Vec3 centre{(from.x + to.x) / 2 - dy / chord * offset, (from.y + to.y) / 2 + dx / chord * offset, from.z};
   const double radius = chord * (1 + bulge * bulge) / (4 * std::fabs(bulge));
   const double start = std::atan2(from.y - centre.y, from.x - centre.x);
-  // The arc starts at `from`, already in place, and ends at `to` exactly.
+  // The arc starts at `from`, already in place, and ends at `to` exactly:
+  // only the points between are worked out.
   const int chords = chordsForSweep(sweep);
-  forEachStepAngle(start, sweep, chords, [&](int i, double c, double s) {
-    if (i > 0 && i < chords) points.push_back({centre.x + radius * c, centre.y + radius * s, from.z});
-  });
+  forEachStepAngle(
+      start, sweep, chords,
+      [&](int i, double c, double s) {
+        if (i > 0) points.push_back({centre.x + radius * c, centre.y + radius * s, from.z});
+      },
+      chords - 1);
   points.push_back(to);
 }
 

@@ -79,15 +79,17 @@ inline double degrees(double radians) { return radians * (180 / kPi); }
 int chordsForSweep(double sweep);
 
 // Calls visit(i, cos t, sin t) for t = start + sweep * i / steps, i = 0 to
-// steps (steps >= 1). Each step turns the previous (cos, sin) by the step's
-// angle, two products instead of a sine and a cosine; they are taken afresh
-// every so many steps, so that rounding never adds up, and at the end.
+// `last` (steps >= 1; `last` at most steps, all of them when not given).
+// Each step turns the previous (cos, sin) by the step's angle, two products
+// instead of a sine and a cosine; they are taken afresh every so many steps,
+// so that rounding never adds up, and at the end.
 template <class Visit>
-void forEachStepAngle(double start, double sweep, int steps, Visit&& visit) {
+void forEachStepAngle(double start, double sweep, int steps, Visit&& visit, int last = -1) {
   constexpr int kStepsBetweenFreshAngles = 16;
   const double stepCos = std::cos(sweep / steps), stepSin = std::sin(sweep / steps);
   double c = 0, s = 0;
-  for (int i = 0; i <= steps; ++i) {
+  if (last < 0 || last > steps) last = steps;
+  for (int i = 0; i <= last; ++i) {
     if (i % kStepsBetweenFreshAngles == 0 || i == steps) {
       const double t = i == steps ? start + sweep : start + sweep * i / steps;
       c = std::cos(t);
