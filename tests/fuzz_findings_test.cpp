@@ -66,5 +66,16 @@ TEST_F(FuzzFindingTest, FullReadingTakesALayerEntryWithoutAName) {
   EXPECT_EQ(objects(), "line2 (0,0)-(1,1) c3\n");  // DXF colour 5, the host's 3
 }
 
+// The full reading remembers the last layer it looked up by copying its
+// name; an empty layer name in an entity with no other text was copied from
+// no text at all (memcpy from a null pointer).
+TEST_F(FuzzFindingTest, FullReadingDrawsAnEntityWhoseLayerNameIsEmpty) {
+  start();
+  const std::string line = entity("LINE", {{8, ""}, {10, 0.0}, {20, 0.0}, {11, 1.0}, {21, 1.0}});
+  EXPECT_EQ(importText(dxfFile(entitiesSection(line + line)), "-X").result, true);
+  EXPECT_EQ(messages(), "");
+  EXPECT_EQ(objects(), "line2 (0,0)-(1,1) c0\nline2 (0,0)-(1,1) c0\n");
+}
+
 }  // namespace
 }  // namespace drawport::testing

@@ -51,7 +51,8 @@ const LayerRecord* FullRun::layerNamed(std::string_view name) {
   lastLayer_ = run.tables.layers.find(name);
   lastLayerValid_ = name.size() < sizeof lastLayerName_;
   if (lastLayerValid_) {
-    std::memcpy(lastLayerName_, name.data(), name.size());
+    // An empty name may come from no text at all: nothing to copy then.
+    if (!name.empty()) std::memcpy(lastLayerName_, name.data(), name.size());
     lastLayerLength_ = name.size();
   }
   return lastLayer_;
