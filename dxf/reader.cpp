@@ -103,11 +103,21 @@ bool DxfReader::nextLine(const char*& line, size_t& length) {
   }
 }
 
-void DxfReader::checkProgress() {
-  const int64_t position = blockPosition_ + static_cast<int64_t>(begin_);
+int32_t DxfReader::percentAt(int64_t position) const {
   const double share = fileSize_ > 0 ? static_cast<double>(position) * 100.0 / fileSize_ : 0.0;
-  const int32_t percent = share >= 100.0 ? 100 : share > 0.0 ? static_cast<int32_t>(share) : 0;
+  return share >= 100.0 ? 100 : share > 0.0 ? static_cast<int32_t>(share) : 0;
+}
+
+void DxfReader::checkPercent(int32_t percent) {
   if (!OrvUtilDialogCheckPercentDone(percent)) cancelled_ = true;
+}
+
+void DxfReader::checkProgress() {
+  const int32_t percent = percentAt(position());
+  if (deferredChecks_)
+    deferredChecks_->push_back(percent);
+  else
+    checkPercent(percent);
 }
 
 template <bool (*kEnds)(char)>

@@ -18,6 +18,8 @@
 #include <cstdio>
 #include <string_view>
 
+#include "shell/heap.h"
+
 namespace drawport {
 
 class DxfReader {
@@ -56,6 +58,31 @@ class DxfReader {
   // long work between two lines (drawing a large block many times) keeps the
   // dialog alive and the user's stop request heard.
   void checkProgressNow() { checkProgress(); }
+  // The same with a position the caller names: what the drawing has reached
+  // while the file is read ahead of it.
+  void checkProgressAt(int64_t position) { checkPercent(percentAt(position)); }
+  // Asks the host's percent-done dialog with `percent`, which may set the
+  // cancel flag.
+  void checkPercent(int32_t percent);
+
+  // Reading ahead of the drawing, on a thread of its own that must not call
+  // the host: while `checks` is set, each percent-done check due is kept
+  // there, for the drawing to make when it reaches that point (null: checks
+  // are made at once again). The cancel flag is then the drawing's alone.
+  void deferChecksTo(HeapVector<int32_t>* checks) { deferredChecks_ = checks; }
+  // The position of the first unread byte.
+  int64_t position() const { return blockPosition_ + static_cast<int64_t>(begin_); }
+  // Whether the file's end was met, for putting back where the drawing
+  // stopped when the reading had gone further.
+  struct EndState {
+    bool endOfFile = false;
+    bool streamAtEnd = false;
+  };
+  EndState endState() const { return {endOfFile_, streamAtEnd_}; }
+  void restoreEndState(const EndState& state) {
+    endOfFile_ = state.endOfFile;
+    streamAtEnd_ = state.streamAtEnd;
+  }
 
   // The current token: valid until the next read.
   std::string_view token() const { return token_; }
@@ -95,6 +122,7 @@ class DxfReader {
   bool nextLine(const char*& line, size_t& length);
   bool refill();
   void checkProgress();
+  int32_t percentAt(int64_t position) const;
   // Reads the next line, making the current token its text from the first
   // character that is not a blank or tab up to the first that `kEnds`;
   // false when nothing is left.
@@ -134,6 +162,7 @@ class DxfReader {
 
   std::FILE* file_;
   int32_t fileSize_;
+  HeapVector<int32_t>* deferredChecks_ = nullptr;
   std::string_view token_;
   bool endOfFile_ = false;
   bool cancelled_ = false;

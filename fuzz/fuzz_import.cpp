@@ -4,8 +4,9 @@
 //
 //   byte 0  the reading: bit 0 the full reading (-X), bit 1 -X written first
 //           instead of last (a macro may hold it anywhere; the dialog writes
-//           it last); the compact form always reads classically and leaves
-//           this byte out
+//           it last), bit 2 the entities read ahead of their drawing
+//           whatever the file's size; the compact form always reads
+//           classically and leaves the flags of this byte out
 //   byte 1  entity kinds, bit n for the kind switch n (Text, Lines, Arcs,
 //           Circles, Points, Solids, 3D Faces); bit 7: no -V flag at all
 //   byte 2  bit 0 -P2, bit 1 -H, bit 2 the compact form instead of the dash
@@ -25,9 +26,11 @@
 #include <cstdint>
 #include <string>
 
+#include "dxf/full/read_ahead.h"
 #include "fuzz/session_checks.h"
 
 extern "C" void DrawportTestFailAllocation(int32_t call);
+extern "C" void DrawportTestReadAheadFrom(int64_t bytes);
 
 namespace drawport::fuzz {
 namespace {
@@ -43,6 +46,7 @@ struct ImportInput {
   bool flag(int bit) const { return (flags >> bit) & 1; }
   bool fullReading() const { return reading & 1; }
   bool fullReadingFirst() const { return (reading >> 1) & 1; }
+  bool readAhead() const { return (reading >> 2) & 1; }
 };
 
 ImportInput takeApart(const uint8_t* data, size_t size) {
@@ -108,9 +112,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string instruction = input.flag(2) ? compactForm(input, path) : dashForm(input, path);
 
   FuzzSession fuzz(hostConfig(input));
+  const int64_t readAheadFrom = drawport::full::readAheadPolicy().smallestFile;
+  if (input.readAhead()) DrawportTestReadAheadFrom(0);
   DrawportTestFailAllocation(input.failingAllocation);
   const orvhost::MacroOutcome outcome = fuzz.session().runMacro("DXF Loader", instruction);
   DrawportTestFailAllocation(0);
+  DrawportTestReadAheadFrom(readAheadFrom);
   if (!outcome.result) fail("no macro command \"DXF Loader\" after the entry point");
   // The error text is allocated afresh for each failure; only a failing
   // host allocation leaves it out.

@@ -27,6 +27,7 @@ void Host::reset(HostConfig config) {
   for (auto& [address, record] : strings_) std::free(const_cast<void*>(address));
   strings_.clear();
   config_ = std::move(config);
+  thread_ = std::this_thread::get_id();
   generation_ = Generation::Unknown;
   frame_.clear();
   journal_.clear();

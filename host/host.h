@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -131,6 +132,9 @@ class Host {
 
   // --- The host's side of the C interface (called by host/liborv.cpp) ---
   void enter(std::string_view operation) {
+    // The host's operations are for its own thread alone.
+    if (std::this_thread::get_id() != thread_)
+      violation(std::string(operation) + " called from a thread other than the host's");
     if (config_.onCall) config_.onCall(operation);
   }
   OrvAddOnID_t registerAddOn(int32_t interfaceNumber, const char* name, const char* version, const char* author);
@@ -173,6 +177,7 @@ class Host {
   std::vector<Message> messages_;
   std::vector<RecordedMacro> macros_;
   std::vector<std::string> violations_;
+  std::thread::id thread_ = std::this_thread::get_id();  // the thread that reset it last
   std::vector<Registration> registrations_;
   std::vector<ImportLoader> loaders_;
   std::map<std::string, OrvMacroCommandCallback_t> macroCommands_;

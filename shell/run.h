@@ -94,10 +94,15 @@ struct Run {
   bool entitiesRead = false;   // this pass read an ENTITIES section
   bool outOfMemory = false;    // a table could not grow: the run stops
 
+  // The file is being read ahead of the drawing, on a thread of its own:
+  // the reader is that thread's until it ends, and halting it waits till
+  // then.
+  bool readingAhead = false;
+
   // A table could not grow: reading stops for good and the run fails.
   void runOutOfMemory() {
     outOfMemory = true;
-    in.halt();
+    if (!readingAhead) in.halt();
   }
 };
 

@@ -68,6 +68,9 @@ class EntityRecord {
   // fits); an entity beyond them is passed over whole.
   static constexpr size_t kMostGroups = size_t{1} << 22;
   static constexpr size_t kMostTextBytes = size_t{1} << 26;
+  // Entity names are short words; a longer one is cut (and then names no
+  // kind that is drawn).
+  static constexpr size_t kNameCapacity = 64;
 
   RecordView view() const {
     return RecordView(std::string_view(name_, nameLength_), groups_.data(), groups_.size(), texts_.data());
@@ -81,13 +84,18 @@ class EntityRecord {
   // file is dropped.
   bool read(PairReader& pairs);
 
+  // Appends its groups and the texts they refer to (their offsets count
+  // from where the texts start) to another store.
+  void appendTo(HeapVector<Group>& groups, HeapVector<char>& texts) const {
+    groups.insert(groups.end(), groups_.begin(), groups_.end());
+    texts.insert(texts.end(), texts_.begin(), texts_.end());
+  }
+
  private:
   void clear(std::string_view name);
   void add(int32_t code, GroupKind kind, std::string_view value);
 
-  // Entity names are short words; a longer one is cut (and then names no
-  // kind that is drawn).
-  char name_[64] = "";
+  char name_[kNameCapacity] = "";
   size_t nameLength_ = 0;
   HeapVector<Group> groups_;
   HeapVector<char> texts_;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "dxf/full/read_ahead.h"
 #include "dxf/numbers.h"
 #include "entities/coordinates.h"
 #include "entities/full/drawing.h"
@@ -128,14 +129,28 @@ void readBlocks(FullRun& run) {
 
 // --- ENTITIES ---
 
+// Draws the section's entities: read ahead of the drawing when the file is
+// large and a thread can be started for it, else read in step.
+void drawSectionEntities(FullRun& run) {
+  if (run.run.settings.fileSize >= readAheadPolicy().smallestFile) {
+    ReadAheadEntities ahead(run);
+    if (ahead.start()) {
+      drawEntities(run, ahead, Placement{});
+      ahead.finish();
+      return;
+    }
+  }
+  FileEntities inStep(run);
+  drawEntities(run, inStep, Placement{});
+}
+
 void drawEntitiesSection(FullRun& run) {
   prepareUcsRotation(run.run);
   // Groups before the section's first entity belong to none: passed over.
   PairReader& pairs = run.pairs;
   bool more = true;
   while (more && pairs.code() != 0) more = pairs.next();
-  FileEntities entities(run);
-  drawEntities(run, entities, Placement{});
+  drawSectionEntities(run);
   run.run.entitiesRead = true;
   // Drawing stopped early (the bound on host objects): the rest of the
   // section is read, and passed over.
@@ -172,8 +187,8 @@ bool readSections(FullRun& run) {
     }
     readSection(run);
     // A section ends at its 0/ENDSEC, or where the next section or the end
-    // marker starts.
-    if (run.run.in.endOfFile()) break;
+    // marker starts; a stopped run reads nothing more.
+    if (run.run.in.endOfFile() || run.stopped()) break;
     if (pairs.isMarker("ENDSEC")) more = pairs.next();
   }
   return false;

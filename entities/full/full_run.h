@@ -88,6 +88,10 @@ struct FullRun {
   // draw nothing take time all the same.
   int64_t work = 0;
   int64_t workAtLastCheck = 0;
+  // While the file is read ahead of the drawing: the file position the
+  // reading had reached when it handed over the entity being drawn, for the
+  // percent-done checks of long work (-1: the reader's own position).
+  int64_t drawnUpTo = -1;
   int64_t skipped[kSkipReasonCount] = {};
   // A point of a drawn block came out not finite: its reference counts as
   // not drawn for that reason.
@@ -139,7 +143,10 @@ struct FullRun {
   void countWork() {
     if (++work - workAtLastCheck < kWorkPerProgressCheck) return;
     workAtLastCheck = work;
-    run.in.checkProgressNow();
+    if (drawnUpTo >= 0)
+      run.in.checkProgressAt(drawnUpTo);
+    else
+      run.in.checkProgressNow();
   }
   bool stopped() const { return run.in.cancelled() || run.outOfMemory; }
   // The extents the circles standing for points are sized from: the

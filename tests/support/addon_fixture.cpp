@@ -90,6 +90,12 @@ void AddOnTest::failAllocation(int call) {
   fail(call);
 }
 
+void AddOnTest::readAheadFrom(int64_t bytes) {
+  auto from = reinterpret_cast<void (*)(int64_t)>(session_->library()->symbol("DrawportTestReadAheadFrom"));
+  ASSERT_NE(from, nullptr) << "start(true) loads the test-only add-on";
+  from(bytes);
+}
+
 std::string AddOnTest::messages() const { return renderMessages(orvhost::Host::get()); }
 
 std::string AddOnTest::objects() const { return renderObjects(orvhost::Host::get().frame()); }

@@ -52,6 +52,9 @@ class AddOnTest : public ::testing::Test {
   std::string instructionFor(const std::string& path, const std::string& flags = "") const;
   // The test-only add-on's heap fails its Nth allocation from now on.
   void failAllocation(int call);
+  // The test-only add-on reads files of `bytes` and more ahead of their
+  // drawing (0: every file).
+  void readAheadFrom(int64_t bytes);
 
   // Renderings of what the host saw, one item per line.
   std::string messages() const;

@@ -1,13 +1,17 @@
-// The heap of the test-only add-on: its allocation function can be told to
-// fail its Nth call, so that tests reach every out-of-memory path.
+// The test-only add-on's own pieces: a heap whose allocation function can be
+// told to fail its Nth call, so that tests reach every out-of-memory path,
+// and a switch for which files are read ahead of their drawing.
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 
+#include "dxf/full/read_ahead.h"
 #include "shell/heap.h"
 
 namespace {
-int64_t gCalls = 0;
-int64_t gFailingCall = 0;
+// Counted from both of the add-on's threads when a file is read ahead.
+std::atomic<int64_t> gCalls{0};
+std::atomic<int64_t> gFailingCall{0};
 }  // namespace
 
 namespace drawport {
@@ -25,4 +29,9 @@ void heapFree(void* block) { std::free(block); }
 extern "C" __attribute__((visibility("default"))) void DrawportTestFailAllocation(int32_t call) {
   gCalls = 0;
   gFailingCall = call;
+}
+
+// Files of this size and more are read ahead of their drawing (0: all).
+extern "C" __attribute__((visibility("default"))) void DrawportTestReadAheadFrom(int64_t bytes) {
+  drawport::full::readAheadPolicy().smallestFile = bytes;
 }

@@ -1,0 +1,110 @@
+// Reading the ENTITIES section of a large drawing ahead of its drawing: a
+// thread of the add-on's own reads the next records while the host's thread
+// draws the ones before them.
+//
+// The reading thread calls nothing of the host and changes nothing the
+// drawing uses: it owns the reader until it ends, and the records it read
+// travel to the drawing in batches. What the host must see in order, the
+// percent-done checks that fell due while a record was read, travels with
+// that record; the drawing makes them when it takes the record, where
+// reading and drawing in turn would have made them. So the host sees the
+// same calls, in the same order, as when the file is read in step with the
+// drawing.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string_view>
+#include <thread>
+
+#include "dxf/full/entity_record.h"
+#include "dxf/reader.h"
+#include "entities/full/drawing.h"
+
+namespace drawport::full {
+
+// Which files are read ahead: below this size a second thread does not pay
+// for itself. The test-only add-on can change it.
+struct ReadAheadPolicy {
+  int64_t smallestFile = int64_t{1} << 20;
+};
+ReadAheadPolicy& readAheadPolicy();
+
+// The entities of the section being read, read ahead of the drawing. Used
+// like FileEntities, whose order of events it keeps.
+class ReadAheadEntities : public EntitySource {
+ public:
+  // The pair reader holds the 0/NAME pair of the section's first entity (or
+  // of what ends the section).
+  explicit ReadAheadEntities(FullRun& run);
+  // Stops the reading thread if it still runs and waits for it.
+  ~ReadAheadEntities() override;
+  ReadAheadEntities(const ReadAheadEntities&) = delete;
+  ReadAheadEntities& operator=(const ReadAheadEntities&) = delete;
+
+  // Starts the reading thread; false when none could be started (the
+  // section is then read in step with the drawing, by FileEntities).
+  bool start();
+
+  bool hasNext() const override;
+  std::string_view nextName() const override;
+  // Throws std::bad_alloc where reading the record ran out of memory.
+  bool next(RecordView& entity) override;
+
+  // The drawing of the section is over. When it stopped (the user's stop
+  // request, or out of memory), the reading stops too and the reader's end
+  // state is put back to where the drawing stopped. Otherwise the entities
+  // left are taken and passed over, their checks made, as reading them in
+  // step would have done. Either way the reader is the caller's again.
+  void finish();
+
+  struct Batch;
+  struct Entry;
+
+ private:
+  // The reading thread's loop; one entry read; the batch to fill next
+  // (null when the reading is to stop); the batch filled handed over.
+  void readAll();
+  bool readOne(Batch& batch);
+  Batch* batchToFill();
+  void handOver();
+
+  // The next entry, waited for.
+  Entry& peek() const;
+  // Takes the next entry: makes the checks that fell due while it was read;
+  // its entity goes to `entity` when it is one to draw.
+  enum class EntryKind : uint8_t;
+  EntryKind take(RecordView& entity);
+  // The batches before `batch` are done with: back to the reading thread.
+  void giveBackBatchesBefore(int64_t batch);
+  // A 0/SECTION pair within the section: the rest is read in step.
+  void continueInStep();
+  // Stops the reading thread if it runs, waits for it, and hands the
+  // reader back to reading in step.
+  void giveReaderBack();
+
+  FullRun& run_;
+  // A batch travels from the reading thread to the drawing and back; they
+  // are numbered in order of filling, batch n in slot n % kBatches.
+  static constexpr int kBatches = 4;
+  std::unique_ptr<Batch[]> batches_;
+  std::thread reading_;
+  mutable std::mutex lock_;
+  mutable std::condition_variable changed_;
+  int64_t handedOver_ = 0;  // batches the reading thread has handed over
+  int64_t givenBack_ = 0;   // batches the drawing is done with
+  bool stopRequested_ = false;
+
+  // The drawing's side: the next entry to take, batch and place in it.
+  int64_t batch_ = 0;
+  size_t entry_ = 0;
+  mutable int64_t seenHandedOver_ = 0;  // handedOver_ as last seen: no lock needed below it
+  DxfReader::EndState drawnEnd_;        // the reader's end state after the entry taken last
+  bool entriesDone_ = false;            // an entry ended the entities (cut off, out of memory)
+  bool inStepNow_ = false;
+  FileEntities inStep_;
+};
+
+}  // namespace drawport::full

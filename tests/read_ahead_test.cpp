@@ -1,0 +1,133 @@
+// Reading a large drawing's entities ahead of their drawing, on a second
+// thread: the host must see exactly what it sees when the file is read in
+// step with the drawing (every call, in order, with its arguments), whatever
+// the drawing holds and wherever the import stops.
+#include <gmock/gmock.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "support/addon_fixture.h"
+#include "support/entity_dxf.h"
+
+namespace drawport::testing {
+namespace {
+
+constexpr int64_t kNever = INT64_MAX;
+
+// What the host saw of one import.
+struct Seen {
+  std::optional<bool> result;
+  std::string journal;
+  std::string objects;
+};
+
+class ReadAheadTest : public AddOnTest {
+ protected:
+  // Imports `path` in a session of its own, read ahead or in step.
+  Seen importFile(const std::string& path, bool ahead, int64_t stopFromCheck = 0) {
+    config.stopFromCheck = stopFromCheck;
+    config.macroRecording = true;
+    start(true);
+    readAheadFrom(ahead ? 0 : kNever);
+    host().journal().clear();
+    Seen seen;
+    seen.result = macro(instructionFor(path, "-X")).result;
+    seen.journal = journal();
+    seen.objects = objects();
+    TearDown();
+    return seen;
+  }
+  void expectSeenAlike(const std::string& path, int64_t stopFromCheck = 0) {
+    const Seen inStep = importFile(path, false, stopFromCheck);
+    const Seen ahead = importFile(path, true, stopFromCheck);
+    EXPECT_EQ(ahead.result, inStep.result);
+    EXPECT_EQ(ahead.journal, inStep.journal);
+    EXPECT_EQ(ahead.objects, inStep.objects);
+  }
+};
+
+// Lines, a polyline whose vertices run across several batches of records,
+// and an INSERT with attributes: some 6000 lines of file, four percent-done
+// checks.
+std::string longDrawing() {
+  std::string entities;
+  for (int i = 0; i < 300; ++i) entities += lineEntity(i, 0, i, 1);
+  entities += polyline(numberedVertices(400));
+  entities += entity("INSERT", {{2, "PART"}, {10, 5.0}, {20, 5.0}, {66, 1}}) +
+              entity("ATTRIB", {{1, "A-1"}, {10, 5.0}, {20, 6.0}, {40, 1.0}, {2, "TAG"}}) + entity("SEQEND");
+  for (int i = 0; i < 200; ++i) entities += entity("CIRCLE", {{10, 1.0 * i}, {20, 2.0}, {40, 0.5}});
+  const std::string blocks = "  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  2\nPART\n 10\n0\n 20\n0\n" +
+                             lineEntity(0, 0, 2, 2) + entity("ENDBLK") + "  0\nENDSEC\n";
+  return blocks + entitiesSection(entities);
+}
+
+TEST_F(ReadAheadTest, EveryExampleDrawsAlike) {
+  for (const auto& file : std::filesystem::directory_iterator(DRAWPORT_EXAMPLES_DIR)) {
+    if (file.path().extension() != ".dxf") continue;
+    SCOPED_TRACE(file.path().filename().string());
+    expectSeenAlike(file.path().string());
+  }
+}
+
+TEST_F(ReadAheadTest, EndsOfTheEntitiesDrawAlike) {
+  const std::string drawing = longDrawing();
+  const std::string entities = drawing.substr(0, drawing.rfind("  0\nENDSEC\n"));
+  struct Case {
+    const char* name;
+    std::string file;
+  };
+  const Case cases[] = {
+      {"ended by 0/ENDSEC and 0/EOF", dxfFile(drawing)},
+      {"the file ends without 0/ENDSEC", entities},
+      {"the last entity cut off by the file's end", entities + entity("LINE", {{10, 1.0}})},
+      {"the last line without its line end", entities + "  0\nEOF"},
+      {"a section starts within the entities", entities + "  0\nSECTION\n  2\nENTITIES\n" + lineEntity(7, 7, 8, 8) +
+                                                   "  0\nENDSEC\n  0\nEOF\n"},
+      {"no entities", dxfFile(entitiesSection(""))},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    expectSeenAlike(files.write("drawing.dxf", c.file));
+  }
+}
+
+TEST_F(ReadAheadTest, StoppingAtEachCheckDrawsAlike) {
+  const std::string path = files.write("drawing.dxf", dxfFile(longDrawing()));
+  for (int64_t check = 1; check <= 5; ++check) {
+    SCOPED_TRACE(check);
+    expectSeenAlike(path, check);
+  }
+}
+
+TEST_F(ReadAheadTest, RunningOutOfMemoryAnywhereFailsTheImportAsAWhole) {
+  const std::string path = files.write("drawing.dxf", dxfFile(longDrawing()));
+  const Seen whole = importFile(path, true);
+  // Which thread's allocation fails varies from run to run; each failure
+  // ends the import as out of memory, and once the failing allocation comes
+  // after the last, the import is whole again.
+  int failures = 0;
+  for (int call = 1; call < 2000; call += 3) {
+    SCOPED_TRACE(call);
+    start(true);
+    readAheadFrom(0);
+    failAllocation(call);
+    const std::optional<bool> result = macro(instructionFor(path, "-X")).result;
+    if (result == true) {
+      EXPECT_EQ(messages(), "");
+      EXPECT_EQ(objects(), whole.objects);
+      TearDown();
+      break;
+    }
+    ++failures;
+    EXPECT_EQ(messages(), "error: DXF Loader: Out of memory\n");
+    TearDown();
+  }
+  EXPECT_GT(failures, 10);
+  EXPECT_EQ(whole.result, true);
+}
+
+}  // namespace
+}  // namespace drawport::testing
