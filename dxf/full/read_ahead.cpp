@@ -5,9 +5,6 @@
 #include "dxf/full/pair_reader.h"
 
 namespace drawport::full {
-namespace {
-
-}  // namespace
 
 // What an entry of a batch holds: what reading in step would have met at
 // that point of the section.

@@ -60,10 +60,11 @@ class ReadAheadEntities : public EntitySource {
   // step would have done. Either way the reader is the caller's again.
   void finish();
 
-  struct Batch;
-  struct Entry;
-
  private:
+  enum class EntryKind : uint8_t;
+  struct Entry;
+  struct Batch;
+
   // The reading thread's loop; one entry read; the batch to fill next
   // (null when the reading is to stop); the batch filled handed over.
   void readAll();
@@ -75,7 +76,6 @@ class ReadAheadEntities : public EntitySource {
   Entry& peek() const;
   // Takes the next entry: makes the checks that fell due while it was read;
   // its entity goes to `entity` when it is one to draw.
-  enum class EntryKind : uint8_t;
   EntryKind take(RecordView& entity);
   // The batches before `batch` are done with: back to the reading thread.
   void giveBackBatchesBefore(int64_t batch);
