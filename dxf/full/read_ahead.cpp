@@ -184,9 +184,10 @@ ReadAheadEntities::Entry& ReadAheadEntities::peek() const {
 }
 
 void ReadAheadEntities::giveBackBatchesBefore(int64_t batch) {
+  if (batch <= seenGivenBack_) return;
+  seenGivenBack_ = batch;
   {
     std::lock_guard<std::mutex> hold(lock_);
-    if (givenBack_ >= batch) return;
     givenBack_ = batch;
   }
   changed_.notify_all();

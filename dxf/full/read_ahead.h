@@ -101,6 +101,7 @@ class ReadAheadEntities : public EntitySource {
   int64_t batch_ = 0;
   size_t entry_ = 0;
   mutable int64_t seenHandedOver_ = 0;  // handedOver_ as last seen: no lock needed below it
+  int64_t seenGivenBack_ = 0;           // givenBack_ as last set: no lock needed up to it
   DxfReader::EndState drawnEnd_;        // the reader's end state after the entry taken last
   bool entriesDone_ = false;            // an entry ended the entities (cut off, out of memory)
   bool inStepNow_ = false;
