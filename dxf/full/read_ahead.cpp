@@ -254,19 +254,12 @@ void ReadAheadEntities::continueInStep() {
 }
 
 void ReadAheadEntities::finish() {
-  if (inStepNow_ || entriesDone_ || run_.stopped()) return giveReaderBack();
-  // The drawing ended early (the bound on host objects): the entities left
-  // are read and passed over.
-  for (;;) {
-    giveBackBatchesBefore(batch_);
-    const EntryKind kind = peek().kind;
-    if (kind == EntryKind::End || kind == EntryKind::SectionStart) break;
+  if (!inStepNow_ && !entriesDone_ && !run_.stopped()) {
+    // The drawing ended early (the bound on host objects): the entities left
+    // are taken and passed over, up to a section's start, which reading in
+    // step stops at too.
     RecordView passedOver;
-    take(passedOver);
-    if (kind == EntryKind::CutOff) break;
-    if (kind == EntryKind::OutOfMemory) {
-      giveReaderBack();
-      throw std::bad_alloc();
+    while (peek().kind != EntryKind::SectionStart && next(passedOver)) {
     }
   }
   giveReaderBack();

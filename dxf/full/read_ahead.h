@@ -57,7 +57,8 @@ class ReadAheadEntities : public EntitySource {
   // request, or out of memory), the reading stops too and the reader's end
   // state is put back to where the drawing stopped. Otherwise the entities
   // left are taken and passed over, their checks made, as reading them in
-  // step would have done. Either way the reader is the caller's again.
+  // step would have done (and may throw as next() does). Either way the
+  // reader is the caller's again.
   void finish();
 
  private:
