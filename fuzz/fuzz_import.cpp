@@ -5,8 +5,10 @@
 //   byte 0  the reading: bit 0 the full reading (-X), bit 1 -X written first
 //           instead of last (a macro may hold it anywhere; the dialog writes
 //           it last), bit 2 the entities read ahead of their drawing
-//           whatever the file's size; the compact form always reads
-//           classically and leaves the flags of this byte out
+//           whatever the file's size, bit 3 what follows from their
+//           records alone worked out ahead for every one read ahead
+//           (else for none); the compact form always reads classically
+//           and leaves the flags of this byte out
 //   byte 1  entity kinds, bit n for the kind switch n (Text, Lines, Arcs,
 //           Circles, Points, Solids, 3D Faces); bit 7: no -V flag at all
 //   byte 2  bit 0 -P2, bit 1 -H, bit 2 the compact form instead of the dash
@@ -31,6 +33,7 @@
 
 extern "C" void DrawportTestFailAllocation(int32_t call);
 extern "C" void DrawportTestReadAheadFrom(int64_t bytes);
+extern "C" void DrawportTestPrepareAhead(int32_t when);
 
 namespace drawport::fuzz {
 namespace {
@@ -47,6 +50,7 @@ struct ImportInput {
   bool fullReading() const { return reading & 1; }
   bool fullReadingFirst() const { return (reading >> 1) & 1; }
   bool readAhead() const { return (reading >> 2) & 1; }
+  bool prepareAhead() const { return (reading >> 3) & 1; }
 };
 
 ImportInput takeApart(const uint8_t* data, size_t size) {
@@ -112,12 +116,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string instruction = input.flag(2) ? compactForm(input, path) : dashForm(input, path);
 
   FuzzSession fuzz(hostConfig(input));
-  const int64_t readAheadFrom = drawport::full::readAheadPolicy().smallestFile;
+  const drawport::full::ReadAheadPolicy policy = drawport::full::readAheadPolicy();
   if (input.readAhead()) DrawportTestReadAheadFrom(0);
+  // Deterministic either way, unlike the default (while the drawing is behind).
+  DrawportTestPrepareAhead(input.prepareAhead() ? 1 : 2);
   DrawportTestFailAllocation(input.failingAllocation);
   const orvhost::MacroOutcome outcome = fuzz.session().runMacro("DXF Loader", instruction);
   DrawportTestFailAllocation(0);
-  DrawportTestReadAheadFrom(readAheadFrom);
+  drawport::full::readAheadPolicy() = policy;
   if (!outcome.result) fail("no macro command \"DXF Loader\" after the entry point");
   // The error text is allocated afresh for each failure; only a failing
   // host allocation leaves it out.

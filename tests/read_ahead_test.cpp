@@ -17,6 +17,11 @@ namespace {
 
 constexpr int64_t kNever = INT64_MAX;
 
+// How an import reads the entities: in step with the drawing, or read ahead
+// with what follows from each record alone (common groups, a polyline's or
+// a spline's points) worked out ahead for every one, or for none.
+enum class Way { InStep, AheadPreparingAll, AheadPreparingNone };
+
 // What the host saw of one import.
 struct Seen {
   std::optional<bool> result;
@@ -26,12 +31,13 @@ struct Seen {
 
 class ReadAheadTest : public AddOnTest {
  protected:
-  // Imports `path` in a session of its own, read ahead or in step.
-  Seen importFile(const std::string& path, bool ahead, int64_t stopFromCheck = 0) {
+  // Imports `path` in a session of its own, the `way` given.
+  Seen importFile(const std::string& path, Way way, int64_t stopFromCheck = 0) {
     config.stopFromCheck = stopFromCheck;
     config.macroRecording = true;
     start(true);
-    readAheadFrom(ahead ? 0 : kNever);
+    readAheadFrom(way == Way::InStep ? kNever : 0);
+    prepareAhead(way == Way::AheadPreparingAll ? 1 : 2);
     host().journal().clear();
     Seen seen;
     seen.result = macro(instructionFor(path, "-X")).result;
@@ -41,11 +47,14 @@ class ReadAheadTest : public AddOnTest {
     return seen;
   }
   void expectSeenAlike(const std::string& path, int64_t stopFromCheck = 0) {
-    const Seen inStep = importFile(path, false, stopFromCheck);
-    const Seen ahead = importFile(path, true, stopFromCheck);
-    EXPECT_EQ(ahead.result, inStep.result);
-    EXPECT_EQ(ahead.journal, inStep.journal);
-    EXPECT_EQ(ahead.objects, inStep.objects);
+    const Seen inStep = importFile(path, Way::InStep, stopFromCheck);
+    for (const Way way : {Way::AheadPreparingAll, Way::AheadPreparingNone}) {
+      SCOPED_TRACE(way == Way::AheadPreparingAll ? "preparing all" : "preparing none");
+      const Seen ahead = importFile(path, way, stopFromCheck);
+      EXPECT_EQ(ahead.result, inStep.result);
+      EXPECT_EQ(ahead.journal, inStep.journal);
+      EXPECT_EQ(ahead.objects, inStep.objects);
+    }
   }
 };
 
@@ -109,7 +118,7 @@ TEST_F(ReadAheadTest, StoppingAtEachCheckDrawsAlike) {
 
 TEST_F(ReadAheadTest, RunningOutOfMemoryAnywhereFailsTheImportAsAWhole) {
   const std::string path = files.write("drawing.dxf", dxfFile(longDrawing()));
-  const std::string wholeDrawing = importFile(path, true).objects;
+  const std::string wholeDrawing = importFile(path, Way::AheadPreparingAll).objects;
   // Which thread's allocation fails varies from run to run; each failure
   // ends the import as out of memory, until the failing one comes after the
   // last allocation and the import is whole.
@@ -117,6 +126,7 @@ TEST_F(ReadAheadTest, RunningOutOfMemoryAnywhereFailsTheImportAsAWhole) {
     SCOPED_TRACE(call);
     start(true);
     readAheadFrom(0);
+    prepareAhead(1);
     failAllocation(call);
     const bool imported = macro(instructionFor(path, "-X")).result == true;
     EXPECT_EQ(messages(), imported ? "" : "error: DXF Loader: Out of memory\n");

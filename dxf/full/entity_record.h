@@ -53,6 +53,10 @@ class RecordView {
   double numberOr(int32_t code, double fallback) const;
   int32_t integerOr(int32_t code, int32_t fallback) const;
   std::string_view textOr(int32_t code, std::string_view fallback = "") const;
+  // Whether `other` views the same groups: the same record, not one alike.
+  bool isSameRecord(const RecordView& other) const {
+    return name_.data() == other.name_.data() && groups_ == other.groups_ && count_ == other.count_;
+  }
 
  private:
   std::string_view name_;

@@ -26,6 +26,12 @@ constexpr size_t kEntriesPerBatch = 256;
 constexpr size_t kBytesPerBatch = size_t{128} << 10;
 // ... and it keeps at most this much room for the next after a large entity.
 constexpr size_t kRoomKeptPerBatch = size_t{1} << 20;
+// Entities of more groups than this are left to the drawing to work out:
+// they are rare, and their points would make a batch large.
+constexpr size_t kMostGroupsWithPointsAhead = size_t{1} << 15;
+// The drawing is behind while it has this many batches handed over and not
+// given back: the one it draws and one waiting.
+constexpr int64_t kBatchesWhenBehind = 2;
 
 }  // namespace
 
@@ -47,6 +53,14 @@ struct ReadAheadEntities::Entry {
   // The checks that fell due while it was read: checks[firstCheck] on.
   size_t firstCheck = 0;
   size_t checkCount = 0;
+  // What was worked out ahead of its drawing, if anything: its common
+  // groups, and its points from points[firstPoint] on.
+  bool prepared = false;
+  CommonGroups common;
+  bool hasPoints = false;
+  bool closed = false;
+  size_t firstPoint = 0;
+  size_t pointCount = 0;
   int64_t position = 0;     // the reader's position after it
   DxfReader::EndState end;  // and its end state
 
@@ -59,19 +73,23 @@ struct ReadAheadEntities::Batch {
   HeapVector<Group> groups;
   HeapVector<char> texts;
   HeapVector<int32_t> checks;
+  HeapVector<Vec3> points;
 
   void clear() {
     count = 0;
-    if (groups.capacity() * sizeof(Group) + texts.capacity() > kRoomKeptPerBatch) {
+    if (groups.capacity() * sizeof(Group) + texts.capacity() + points.capacity() * sizeof(Vec3) > kRoomKeptPerBatch) {
       HeapVector<Group>().swap(groups);
       HeapVector<char>().swap(texts);
+      HeapVector<Vec3>().swap(points);
     }
     groups.clear();
     texts.clear();
     checks.clear();
+    points.clear();
   }
   bool full() const {
-    return count == kEntriesPerBatch || groups.size() * sizeof(Group) + texts.size() >= kBytesPerBatch;
+    return count == kEntriesPerBatch ||
+           groups.size() * sizeof(Group) + texts.size() + points.size() * sizeof(Vec3) >= kBytesPerBatch;
   }
   // Keeps the entity just read in `entry`.
   void keep(Entry& entry, const EntityRecord& record) {
@@ -79,6 +97,26 @@ struct ReadAheadEntities::Batch {
     entry.groupCount = record.view().size();
     entry.textStart = texts.size();
     record.appendTo(groups, texts);
+  }
+  // Works out what follows from the record kept in `entry` alone.
+  void prepare(Entry& entry, const ImportSettings& settings, PointsWork& work) {
+    const RecordView record = view(entry);
+    entry.common = commonGroupsOf(record);
+    entry.firstPoint = points.size();
+    entry.hasPoints = preparePoints(settings, record, work, points, entry.closed);
+    entry.pointCount = points.size() - entry.firstPoint;
+    entry.prepared = true;
+  }
+  PreparedEntity prepared(const Entry& entry) const {
+    PreparedEntity made;
+    made.record = view(entry);
+    made.present = true;
+    made.common = entry.common;
+    made.hasPoints = entry.hasPoints;
+    made.points = points.data() + entry.firstPoint;
+    made.count = entry.pointCount;
+    made.closed = entry.closed;
+    return made;
   }
   RecordView view(const Entry& entry) const {
     return RecordView(std::string_view(entry.name, entry.nameLength), groups.data() + entry.firstGroup,
@@ -133,6 +171,7 @@ void ReadAheadEntities::readAll() {
 bool ReadAheadEntities::readOne(Batch& batch) {
   Entry& entry = batch.entries[batch.count];
   entry.firstCheck = batch.checks.size();
+  entry.prepared = false;
   PairReader& pairs = run_.pairs;
   DxfReader& in = run_.run.in;
   const std::string_view name = pairs.keyword();
@@ -145,13 +184,25 @@ bool ReadAheadEntities::readOne(Batch& batch) {
     const bool complete = record.read(pairs);
     entry.setName(record.view().name());
     entry.kind = !complete ? EntryKind::CutOff : record.oversized() ? EntryKind::Oversized : EntryKind::Record;
-    if (entry.kind == EntryKind::Record) batch.keep(entry, record);
+    if (entry.kind == EntryKind::Record) {
+      batch.keep(entry, record);
+      if (preparesAhead(record.view())) batch.prepare(entry, run_.run.settings, pointsWork_);
+    }
   }
   entry.checkCount = batch.checks.size() - entry.firstCheck;
   entry.position = in.position();
   entry.end = in.endState();
   ++batch.count;
   return entry.kind == EntryKind::Record || entry.kind == EntryKind::Oversized;
+}
+
+bool ReadAheadEntities::preparesAhead(const RecordView& entity) const {
+  if (entity.size() > kMostGroupsWithPointsAhead) return false;
+  switch (readAheadPolicy().preparing) {
+    case PreparingAhead::Always: return true;
+    case PreparingAhead::Never: return false;
+    default: return handedOver_ - givenBack_.load() >= kBatchesWhenBehind;
+  }
 }
 
 ReadAheadEntities::Batch* ReadAheadEntities::batchToFill() {
@@ -200,6 +251,7 @@ ReadAheadEntities::EntryKind ReadAheadEntities::take(RecordView& entity) {
   drawnEnd_ = entry.end;
   run_.drawnUpTo = entry.position;
   if (entry.kind == EntryKind::Record) entity = batch.view(entry);
+  run_.prepared = entry.kind == EntryKind::Record && entry.prepared ? batch.prepared(entry) : PreparedEntity{};
   const EntryKind kind = entry.kind;
   if (++entry_ == batch.count) {
     ++batch_;
@@ -277,6 +329,7 @@ void ReadAheadEntities::giveReaderBack() {
   if (!run_.run.readingAhead) return;
   run_.run.readingAhead = false;
   run_.drawnUpTo = -1;
+  run_.prepared = {};
   DxfReader& in = run_.run.in;
   in.deferChecksTo(nullptr);
   // The reading may have gone past where the drawing stopped: whether the

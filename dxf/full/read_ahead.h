@@ -12,6 +12,7 @@
 // drawing.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -25,10 +26,21 @@
 
 namespace drawport::full {
 
+// When the reading thread also works out what follows from the records it
+// read alone (see PreparedEntity), which the host's thread would otherwise
+// work out while it draws them.
+enum class PreparingAhead : uint8_t {
+  WhileDrawingIsBehind,  // while the drawing has a batch of records waiting
+  Always,
+  Never,
+};
+
 // Which files are read ahead: below this size a second thread does not pay
-// for itself. The test-only add-on can change it.
+// for itself; and when points are worked out ahead. The test-only add-on
+// can change both.
 struct ReadAheadPolicy {
   int64_t smallestFile = int64_t{1} << 20;
+  PreparingAhead preparing = PreparingAhead::WhileDrawingIsBehind;
 };
 ReadAheadPolicy& readAheadPolicy();
 
@@ -72,6 +84,9 @@ class ReadAheadEntities : public EntitySource {
   bool readOne(Batch& batch);
   Batch* batchToFill();
   void handOver();
+  // Whether what follows from the record just read alone is to be worked
+  // out now.
+  bool preparesAhead(const RecordView& entity) const;
 
   // The next entry, waited for.
   Entry& peek() const;
@@ -89,14 +104,17 @@ class ReadAheadEntities : public EntitySource {
   FullRun& run_;
   // A batch travels from the reading thread to the drawing and back; they
   // are numbered in order of filling, batch n in slot n % kBatches.
-  static constexpr int kBatches = 4;
+  static constexpr int kBatches = 16;
   std::unique_ptr<Batch[]> batches_;
   std::thread reading_;
   mutable std::mutex lock_;
   mutable std::condition_variable changed_;
   int64_t handedOver_ = 0;  // batches the reading thread has handed over
-  int64_t givenBack_ = 0;   // batches the drawing is done with
+  // Batches the drawing is done with; set under the lock, and read without
+  // it by the reading thread to see how far behind the drawing is.
+  std::atomic<int64_t> givenBack_{0};
   bool stopRequested_ = false;
+  PointsWork pointsWork_;  // the reading thread's room for working out points
 
   // The drawing's side: the next entry to take, batch and place in it.
   int64_t batch_ = 0;

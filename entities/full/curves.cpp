@@ -453,15 +453,35 @@ void drawEllipse(const EntityDraw& e) {
   e.painter(e.at.toWorld).polyline(points.data(), points.size(), whole);
 }
 
+namespace {
+
+// The spline's points appended to `points`; a closed or periodic spline
+// ends before its return to its first point. Whether it is drawn closed.
+bool appendSplineOf(const RecordView& entity, SplineData& spline, SplineWork& work, HeapVector<Vec3>& points) {
+  const size_t first = points.size();
+  readSpline(entity, spline);
+  appendSplinePoints(points, spline, work);
+  const bool closed = spline.closed || spline.periodic;
+  if (closed && points.size() - first > 2 && samePoint(points[first], points.back())) points.pop_back();
+  return closed && points.size() - first > 2;
+}
+
+}  // namespace
+
+bool prepareSplinePoints(const RecordView& entity, PointsWork& work, HeapVector<Vec3>& points) {
+  return appendSplineOf(entity, work.spline, work.splineWork, points);
+}
+
 void drawSpline(const EntityDraw& e) {
   FullRun& run = e.run;
-  readSpline(e.entity, run.spline);
+  Painter painter = e.painter(e.at.toWorld);
+  const PreparedEntity* prepared = run.preparedFor(e.entity);
+  if (prepared && prepared->hasPoints)
+    return painter.polyline(prepared->points, prepared->count, prepared->closed);
   HeapVector<Vec3>& points = run.points;
   points.clear();
-  appendSplinePoints(points, run.spline, run.splineWork);
-  const bool closed = run.spline.closed || run.spline.periodic;
-  if (closed && points.size() > 2 && samePoint(points.front(), points.back())) points.pop_back();
-  e.painter(e.at.toWorld).polyline(points.data(), points.size(), closed && points.size() > 2);
+  const bool closed = appendSplineOf(e.entity, run.spline, run.splineWork, points);
+  painter.polyline(points.data(), points.size(), closed);
 }
 
 }  // namespace drawport::full

@@ -17,11 +17,14 @@ struct EntityConverter {
   // arc).
   bool admittedByKind;
   void (*draw)(const EntityDraw&);
+  // The kinds whose points follow from their record alone have them worked
+  // out ahead of their drawing when the file is read ahead.
+  bool (*prepare)(const RecordView&, PointsWork&, HeapVector<Vec3>&) = nullptr;
 };
 
 constexpr EntityConverter kConverters[] = {
     {"LINE", EntityKind::Lines, true, drawLine},
-    {"LWPOLYLINE", EntityKind::Lines, true, drawLwPolyline},
+    {"LWPOLYLINE", EntityKind::Lines, true, drawLwPolyline, prepareLwPolylinePoints},
     {"POLYLINE", EntityKind::Lines, true, drawPolyline},
     {"CIRCLE", EntityKind::Circles, true, drawCircle},
     {"ARC", EntityKind::Arcs, true, drawArc},
@@ -31,7 +34,7 @@ constexpr EntityConverter kConverters[] = {
     {"TRACE", EntityKind::Solids, true, drawSolid},
     {"3DFACE", EntityKind::Faces3D, true, draw3DFace},
     {"MTEXT", EntityKind::Text, true, drawMText},
-    {"SPLINE", EntityKind::Lines, true, drawSpline},
+    {"SPLINE", EntityKind::Lines, true, drawSpline, prepareSplinePoints},
     {"ELLIPSE", EntityKind::Circles, false, drawEllipse},
     {"HATCH", EntityKind::Solids, true, drawHatch},
     {"LEADER", EntityKind::Lines, true, drawLeader},
@@ -53,21 +56,14 @@ constexpr int32_t kInvisible = 60;
 
 bool isLayerZero(std::string_view name) { return name == "0"; }
 
-// The groups every entity may carry, taken in one look at the record.
-struct CommonGroups {
-  std::string_view layer = "0";
-  StatedColour colour;
-  bool paperSpace = false;
-  bool invisible = false;
-  Vec3 extrusion{0, 0, 1};
-};
+}  // namespace
 
 CommonGroups commonGroupsOf(const RecordView& entity) {
   CommonGroups groups;
   for (size_t i = 0; i < entity.size(); ++i) {
     const int32_t code = entity.code(i);
     switch (code) {
-      case 8: groups.layer = entity.text(i); break;
+      case 8: groups.layerGroup = i; break;
       case 62: {
         const int32_t index = entity.integer(i);
         groups.colour.index = index >= kByBlock && index <= kByLayer ? index : kByLayer;
@@ -81,6 +77,8 @@ CommonGroups commonGroupsOf(const RecordView& entity) {
   }
   return groups;
 }
+
+namespace {
 
 void drawOne(FullRun& run, const RecordView& entity, EntitySource& following, const Placement& at) {
   const EntityConverter* converter = converterFor(entity.name());
@@ -96,13 +94,23 @@ void drawOne(FullRun& run, const RecordView& entity, EntitySource& following, co
 
 }  // namespace
 
+bool preparePoints(const ImportSettings& settings, const RecordView& entity, PointsWork& work,
+                   HeapVector<Vec3>& points, bool& closed) {
+  const EntityConverter* converter = converterFor(entity.name());
+  if (!converter || !converter->prepare || !settings.selects(converter->kind)) return false;
+  closed = converter->prepare(entity, work, points);
+  return true;
+}
+
 EntityLook lookOf(FullRun& run, const RecordView& entity, const Placement& at) {
   EntityLook look;
-  const CommonGroups groups = commonGroupsOf(entity);
+  const PreparedEntity* prepared = run.preparedFor(entity);
+  const CommonGroups groups = prepared ? prepared->common : commonGroupsOf(entity);
   if ((at.depth == 0 && groups.paperSpace) || groups.invisible) return look;
   look.drawn = true;
   look.extrusion = groups.extrusion;
-  look.layer = at.byReference && isLayerZero(groups.layer) ? at.blockLayer : run.layerNamed(groups.layer);
+  const std::string_view layer = groups.layerGroup == CommonGroups::kNoGroup ? "0" : entity.text(groups.layerGroup);
+  look.layer = at.byReference && isLayerZero(layer) ? at.blockLayer : run.layerNamed(layer);
   look.colour = resolveColour(groups.colour, layerColour(look.layer), at.byReference ? &at.blockColour : nullptr);
   const Run& common = run.run;
   look.hostColour = layerHidden(look.layer) && !common.settings.showInvisibleLayers

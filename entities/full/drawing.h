@@ -37,6 +37,7 @@ struct EntityLook {
   OrvColorIndex_t hostColour = 0;  // the background when its layer is hidden and so are invisible layers
 };
 EntityLook lookOf(FullRun& run, const RecordView& entity, const Placement& at);
+CommonGroups commonGroupsOf(const RecordView& entity);
 
 // The entities of a section or a block, one after the other. A converter
 // may take the entities that belong to its own (a POLYLINE's vertices, an
@@ -141,5 +142,17 @@ void drawLeader(const EntityDraw& e);
 void drawMultiLeader(const EntityDraw& e);
 void drawMText(const EntityDraw& e);
 void drawHatch(const EntityDraw& e);
+
+// The points of an entity worked out from its record alone, ahead of its
+// drawing (by the kinds that have a preparer): appended to `points`; false
+// when `entity` is of no such kind, or of a kind `settings` leave out.
+// `closed` tells whether its polyline is drawn closed. They are what its
+// converter would work out itself.
+bool preparePoints(const ImportSettings& settings, const RecordView& entity, PointsWork& work,
+                   HeapVector<Vec3>& points, bool& closed);
+// The preparers: each appends the points and returns whether the polyline
+// is drawn closed.
+bool prepareLwPolylinePoints(const RecordView& entity, PointsWork& work, HeapVector<Vec3>& points);
+bool prepareSplinePoints(const RecordView& entity, PointsWork& work, HeapVector<Vec3>& points);
 
 }  // namespace drawport::full

@@ -8,6 +8,7 @@
 #include "dxf/full/block_store.h"
 #include "dxf/full/entity_record.h"
 #include "dxf/full/pair_reader.h"
+#include "entities/full/colours.h"
 #include "entities/full/curves.h"
 #include "entities/full/encodings.h"
 #include "entities/full/geometry.h"
@@ -45,6 +46,38 @@ struct PathVertex {
   double bulge = 0;
   int32_t flags = 0;
   int32_t corners[4] = {0, 0, 0, 0};
+};
+
+// The groups every entity may carry, taken in one look at its record.
+struct CommonGroups {
+  static constexpr size_t kNoGroup = SIZE_MAX;
+  size_t layerGroup = kNoGroup;  // the group naming its layer, if any (else layer "0")
+  StatedColour colour;
+  bool paperSpace = false;
+  bool invisible = false;
+  Vec3 extrusion{0, 0, 1};
+};
+
+// What follows from an entity's record alone, worked out ahead of its
+// drawing by the thread that reads the file ahead while the drawing has
+// records waiting: the host's thread then only uses it. Its common groups,
+// and the points of the kinds that have them worked out ahead (a
+// polyline's bulges, a spline's curve).
+struct PreparedEntity {
+  RecordView record;  // the record it belongs to
+  bool present = false;
+  CommonGroups common;
+  bool hasPoints = false;
+  const Vec3* points = nullptr;
+  size_t count = 0;
+  bool closed = false;  // the polyline is drawn closed
+};
+
+// The room for preparing them, the reading thread's own.
+struct PointsWork {
+  HeapVector<PathVertex> vertices;
+  SplineData spline;
+  SplineWork splineWork;
 };
 
 // The header's variables that only the full reading reads.
@@ -110,6 +143,15 @@ struct FullRun {
   SplineWork splineWork;
   TextWork texts;
   HatchScratch hatch;  // the HATCH converter's rings, areas and pattern lines
+  // What was prepared for the entity taken last, when it was read ahead and
+  // prepared; nothing otherwise.
+  PreparedEntity prepared;
+
+  // What was prepared for `entity`, or null: only the record it was
+  // prepared from has it.
+  const PreparedEntity* preparedFor(const RecordView& entity) const {
+    return prepared.present && prepared.record.isSameRecord(entity) ? &prepared : nullptr;
+  }
 
   // The layer named `name` without regard to case, or null. The last one
   // found is remembered: entities in a row mostly share their layer.

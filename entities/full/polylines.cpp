@@ -22,26 +22,51 @@ constexpr int32_t kMeshVertex = 64;
 constexpr int32_t kPolyfaceVertex = 128;
 
 // The path through `vertices`, each segment with the bulge of the vertex it
-// starts at, into `points`; a closed path ends before its return to the
-// first vertex (the polyline closes itself). A path of more than `most`
+// starts at, appended to `points`; a closed path ends before its return to
+// the first vertex (the polyline closes itself). A path of more than `most`
 // points is cut short there: it is beyond the bound on points, and the
 // painter refuses it.
 void appendPath(HeapVector<Vec3>& points, const HeapVector<PathVertex>& vertices, bool closed, size_t most) {
-  points.clear();
   if (vertices.empty()) return;
+  const size_t first = points.size();
   points.push_back(vertices.front().at);
   const size_t segments = closed ? vertices.size() : vertices.size() - 1;
-  for (size_t i = 0; i < segments && points.size() <= most; ++i) {
+  for (size_t i = 0; i < segments && points.size() - first <= most; ++i) {
     const Vec3& next = vertices[i + 1 < vertices.size() ? i + 1 : 0].at;
     appendBulgePoints(points, vertices[i].at, next, vertices[i].bulge);
   }
-  if (closed && points.size() > 1 && points.size() <= most) points.pop_back();
+  if (closed && points.size() - first > 1 && points.size() - first <= most) points.pop_back();
 }
 
+// The points the bound on polyline points leaves to the import.
+size_t pointsLeft(const FullRun& run) { return static_cast<size_t>(FullRun::kMostPoints - run.pointsCreated); }
+
 void drawPath(Painter& painter, FullRun& run, bool closed) {
-  appendPath(run.points, run.vertices, closed, static_cast<size_t>(FullRun::kMostPoints - run.pointsCreated));
+  run.points.clear();
+  appendPath(run.points, run.vertices, closed, pointsLeft(run));
   painter.polyline(run.points.data(), run.points.size(), closed);
 }
+
+// An LWPOLYLINE's vertices, at its elevation in its object coordinates.
+void takeLwVertices(const RecordView& entity, HeapVector<PathVertex>& vertices) {
+  const double elevation = entity.numberOr(38, 0);
+  vertices.clear();
+  // Each group 10 starts a vertex; 20 and 42 belong to the vertex read last.
+  for (size_t i = 0; i < entity.size(); ++i) {
+    const int32_t code = entity.code(i);
+    if (code == 10) {
+      PathVertex vertex;
+      vertex.at = {entity.number(i), 0, elevation};
+      vertices.push_back(vertex);
+    } else if (!vertices.empty() && code == 20) {
+      vertices.back().at.y = entity.number(i);
+    } else if (!vertices.empty() && code == 42) {
+      vertices.back().bulge = entity.number(i);
+    }
+  }
+}
+
+bool isClosedLwPolyline(const RecordView& entity) { return entity.integerOr(70, 0) & kClosed; }
 
 // Takes the VERTEX entities that follow a POLYLINE, and its SEQEND.
 void takeVertices(EntitySource& following, HeapVector<PathVertex>& vertices) {
@@ -143,26 +168,23 @@ void drawPolyline(const EntityDraw& e) {
   drawPath(plane, run, flags & kClosed);
 }
 
+bool prepareLwPolylinePoints(const RecordView& entity, PointsWork& work, HeapVector<Vec3>& points) {
+  takeLwVertices(entity, work.vertices);
+  const bool closed = isClosedLwPolyline(entity);
+  appendPath(points, work.vertices, closed, SIZE_MAX);
+  return closed;
+}
+
 void drawLwPolyline(const EntityDraw& e) {
-  const RecordView& entity = e.entity;
-  const double elevation = entity.numberOr(38, 0);
-  HeapVector<PathVertex>& vertices = e.run.vertices;
-  vertices.clear();
-  // Each group 10 starts a vertex; 20 and 42 belong to the vertex read last.
-  for (size_t i = 0; i < entity.size(); ++i) {
-    const int32_t code = entity.code(i);
-    if (code == 10) {
-      PathVertex vertex;
-      vertex.at = {entity.number(i), 0, elevation};
-      vertices.push_back(vertex);
-    } else if (!vertices.empty() && code == 20) {
-      vertices.back().at.y = entity.number(i);
-    } else if (!vertices.empty() && code == 42) {
-      vertices.back().bulge = entity.number(i);
-    }
-  }
+  FullRun& run = e.run;
   Painter painter = e.painter(e.objectToWorld());
-  drawPath(painter, e.run, entity.integerOr(70, 0) & kClosed);
+  // The whole path worked out ahead is the path made here whenever the
+  // bound on points leaves room for it and for a closed path's return.
+  const PreparedEntity* prepared = run.preparedFor(e.entity);
+  if (prepared && prepared->hasPoints && prepared->count < pointsLeft(run))
+    return painter.polyline(prepared->points, prepared->count, prepared->closed);
+  takeLwVertices(e.entity, run.vertices);
+  drawPath(painter, run, isClosedLwPolyline(e.entity));
 }
 
 }  // namespace drawport::full

@@ -96,6 +96,12 @@ void AddOnTest::readAheadFrom(int64_t bytes) {
   from(bytes);
 }
 
+void AddOnTest::prepareAhead(int32_t when) {
+  auto prepare = reinterpret_cast<void (*)(int32_t)>(session_->library()->symbol("DrawportTestPrepareAhead"));
+  ASSERT_NE(prepare, nullptr) << "start(true) loads the test-only add-on";
+  prepare(when);
+}
+
 std::string AddOnTest::messages() const { return renderMessages(orvhost::Host::get()); }
 
 std::string AddOnTest::objects() const { return renderObjects(orvhost::Host::get().frame()); }

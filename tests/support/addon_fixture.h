@@ -55,6 +55,9 @@ class AddOnTest : public ::testing::Test {
   // The test-only add-on reads files of `bytes` and more ahead of their
   // drawing (0: every file).
   void readAheadFrom(int64_t bytes);
+  // When what follows from a record alone is worked out ahead of its
+  // drawing: 0 while the drawing is behind, 1 always, 2 never.
+  void prepareAhead(int32_t when);
 
   // Renderings of what the host saw, one item per line.
   std::string messages() const;

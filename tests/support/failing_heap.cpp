@@ -1,6 +1,7 @@
 // The test-only add-on's own pieces: a heap whose allocation function can be
 // told to fail its Nth call, so that tests reach every out-of-memory path,
-// and a switch for which files are read ahead of their drawing.
+// and switches for which files are read ahead of their drawing and when what
+// follows from their records alone is worked out ahead.
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
@@ -34,4 +35,13 @@ extern "C" __attribute__((visibility("default"))) void DrawportTestFailAllocatio
 // Files of this size and more are read ahead of their drawing (0: all).
 extern "C" __attribute__((visibility("default"))) void DrawportTestReadAheadFrom(int64_t bytes) {
   drawport::full::readAheadPolicy().smallestFile = bytes;
+}
+
+// What follows from a record alone is worked out ahead of its drawing: 0
+// while the drawing is behind, 1 always, 2 never.
+extern "C" __attribute__((visibility("default"))) void DrawportTestPrepareAhead(int32_t when) {
+  using drawport::full::PreparingAhead;
+  drawport::full::readAheadPolicy().preparing = when == 1   ? PreparingAhead::Always
+                                                : when == 2 ? PreparingAhead::Never
+                                                            : PreparingAhead::WhileDrawingIsBehind;
 }
