@@ -103,7 +103,10 @@ class ReadAheadEntities : public EntitySource {
 
   FullRun& run_;
   // A batch travels from the reading thread to the drawing and back; they
-  // are numbered in order of filling, batch n in slot n % kBatches.
+  // are numbered in order of filling, batch n in slot n % kBatches. Enough
+  // of them that the reading can go on working ahead while the drawing
+  // waits on the host (the host's first touch of fresh memory is slow in
+  // spells).
   static constexpr int kBatches = 16;
   std::unique_ptr<Batch[]> batches_;
   std::thread reading_;
