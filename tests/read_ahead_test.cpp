@@ -102,6 +102,20 @@ TEST_F(ReadAheadTest, EndsOfTheEntitiesDrawAlike) {
   }
 }
 
+// The drawing keeps the encoding it chose for the file's first texts; texts
+// worked out ahead keep it too, whatever a later header says.
+TEST_F(ReadAheadTest, TextsAfterALaterHeaderDrawAlike) {
+  auto header = [](const char* codePage) {
+    return std::string("  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  9\n$DWGCODEPAGE\n  3\n") + codePage +
+           "\n  0\nENDSEC\n";
+  };
+  const std::string note = entity("TEXT", {{10, 0.0}, {20, 0.0}, {40, 1.0}, {1, "\xcf\xf0\xe8"}}) +
+                           entity("MTEXT", {{10, 0.0}, {20, 5.0}, {40, 1.0}, {1, "\xcf\\P\xe8"}});
+  const std::string drawing = header("ANSI_1251") + entitiesSection(note) + header("ANSI_1253") +
+                              entitiesSection(note) + "  0\nEOF\n";
+  expectSeenAlike(files.write("drawing.dxf", drawing));
+}
+
 TEST_F(ReadAheadTest, StoppingAtEachCheckDrawsAlike) {
   const std::string drawing = longDrawing();
   // Without its end the reading ahead meets the file's end long before the

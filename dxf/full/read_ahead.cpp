@@ -54,13 +54,17 @@ struct ReadAheadEntities::Entry {
   size_t firstCheck = 0;
   size_t checkCount = 0;
   // What was worked out ahead of its drawing, if anything: its common
-  // groups, and its points from points[firstPoint] on.
+  // groups, its points from points[firstPoint] on, its text from
+  // shown[firstShown] on.
   bool prepared = false;
   CommonGroups common;
   bool hasPoints = false;
   bool closed = false;
+  bool hasText = false;
   size_t firstPoint = 0;
   size_t pointCount = 0;
+  size_t firstShown = 0;
+  size_t shownLength = 0;
   int64_t position = 0;     // the reader's position after it
   DxfReader::EndState end;  // and its end state
 
@@ -74,22 +78,26 @@ struct ReadAheadEntities::Batch {
   HeapVector<char> texts;
   HeapVector<int32_t> checks;
   HeapVector<Vec3> points;
+  HeapVector<char> shown;
 
   void clear() {
     count = 0;
-    if (groups.capacity() * sizeof(Group) + texts.capacity() + points.capacity() * sizeof(Vec3) > kRoomKeptPerBatch) {
+    if (groups.capacity() * sizeof(Group) + texts.capacity() + points.capacity() * sizeof(Vec3) + shown.capacity() >
+        kRoomKeptPerBatch) {
       HeapVector<Group>().swap(groups);
       HeapVector<char>().swap(texts);
       HeapVector<Vec3>().swap(points);
+      HeapVector<char>().swap(shown);
     }
     groups.clear();
     texts.clear();
     checks.clear();
     points.clear();
+    shown.clear();
   }
   bool full() const {
     return count == kEntriesPerBatch ||
-           groups.size() * sizeof(Group) + texts.size() + points.size() * sizeof(Vec3) >= kBytesPerBatch;
+           groups.size() * sizeof(Group) + texts.size() + points.size() * sizeof(Vec3) + shown.size() >= kBytesPerBatch;
   }
   // Keeps the entity just read in `entry`.
   void keep(Entry& entry, const EntityRecord& record) {
@@ -99,12 +107,18 @@ struct ReadAheadEntities::Batch {
     record.appendTo(groups, texts);
   }
   // Works out what follows from the record kept in `entry` alone.
-  void prepare(Entry& entry, const ImportSettings& settings, PointsWork& work) {
+  void prepare(Entry& entry, const Run& run, const HeaderExtras& header, PrepareWork& work) {
     const RecordView record = view(entry);
     entry.common = commonGroupsOf(record);
     entry.firstPoint = points.size();
-    entry.hasPoints = preparePoints(settings, record, work, points, entry.closed);
+    entry.firstShown = shown.size();
+    Preparation made{points, shown};
+    prepareEntity(run.settings, header, record, work, made);
+    entry.hasPoints = made.hasPoints;
+    entry.closed = made.closed;
     entry.pointCount = points.size() - entry.firstPoint;
+    entry.hasText = made.hasText;
+    entry.shownLength = shown.size() - entry.firstShown;
     entry.prepared = true;
   }
   PreparedEntity prepared(const Entry& entry) const {
@@ -116,6 +130,8 @@ struct ReadAheadEntities::Batch {
     made.points = points.data() + entry.firstPoint;
     made.count = entry.pointCount;
     made.closed = entry.closed;
+    made.hasText = entry.hasText;
+    made.text = std::string_view(shown.data() + entry.firstShown, entry.shownLength);
     return made;
   }
   RecordView view(const Entry& entry) const {
@@ -132,6 +148,11 @@ bool ReadAheadEntities::start() {
   batches_.reset(new (std::nothrow) Batch[kBatches]);
   if (!batches_) return false;
   drawnEnd_ = run_.run.in.endState();
+  // The reading thread works out texts in the encoding the drawing reads
+  // them in: the one it chose, or would choose from the header now.
+  TextEncoding& encoding = run_.texts.encoding;
+  if (!encoding.chosen()) encoding.choose(run_.header.version, run_.header.codePage);
+  prepareWork_.texts.encoding.chooseLike(encoding);
   run_.run.readingAhead = true;
   try {
     reading_ = std::thread([this] { readAll(); });
@@ -186,7 +207,7 @@ bool ReadAheadEntities::readOne(Batch& batch) {
     entry.kind = !complete ? EntryKind::CutOff : record.oversized() ? EntryKind::Oversized : EntryKind::Record;
     if (entry.kind == EntryKind::Record) {
       batch.keep(entry, record);
-      if (preparesAhead(record.view())) batch.prepare(entry, run_.run.settings, pointsWork_);
+      if (preparesAhead(record.view())) batch.prepare(entry, run_.run, run_.header, prepareWork_);
     }
   }
   entry.checkCount = batch.checks.size() - entry.firstCheck;

@@ -117,7 +117,7 @@ class ReadAheadEntities : public EntitySource {
   // it by the reading thread to see how far behind the drawing is.
   std::atomic<int64_t> givenBack_{0};
   bool stopRequested_ = false;
-  PointsWork pointsWork_;  // the reading thread's room for working out points
+  PrepareWork prepareWork_;  // the reading thread's room for working out what follows from a record
 
   // The drawing's side: the next entry to take, batch and place in it.
   int64_t batch_ = 0;

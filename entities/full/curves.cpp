@@ -468,8 +468,9 @@ bool appendSplineOf(const RecordView& entity, SplineData& spline, SplineWork& wo
 
 }  // namespace
 
-bool prepareSplinePoints(const RecordView& entity, PointsWork& work, HeapVector<Vec3>& points) {
-  return appendSplineOf(entity, work.spline, work.splineWork, points);
+void prepareSpline(const RecordView& entity, const HeaderExtras&, PrepareWork& work, Preparation& made) {
+  made.closed = appendSplineOf(entity, work.spline, work.splineWork, made.points);
+  made.hasPoints = true;
 }
 
 void drawSpline(const EntityDraw& e) {

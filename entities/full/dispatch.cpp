@@ -17,24 +17,24 @@ struct EntityConverter {
   // arc).
   bool admittedByKind;
   void (*draw)(const EntityDraw&);
-  // The kinds whose points follow from their record alone have them worked
-  // out ahead of their drawing when the file is read ahead.
-  bool (*prepare)(const RecordView&, PointsWork&, HeapVector<Vec3>&) = nullptr;
+  // The kinds whose points or text follow from their record alone have them
+  // worked out ahead of their drawing when the file is read ahead.
+  void (*prepare)(const RecordView&, const HeaderExtras&, PrepareWork&, Preparation&) = nullptr;
 };
 
 constexpr EntityConverter kConverters[] = {
     {"LINE", EntityKind::Lines, true, drawLine},
-    {"LWPOLYLINE", EntityKind::Lines, true, drawLwPolyline, prepareLwPolylinePoints},
+    {"LWPOLYLINE", EntityKind::Lines, true, drawLwPolyline, prepareLwPolyline},
     {"POLYLINE", EntityKind::Lines, true, drawPolyline},
     {"CIRCLE", EntityKind::Circles, true, drawCircle},
     {"ARC", EntityKind::Arcs, true, drawArc},
-    {"TEXT", EntityKind::Text, true, drawText},
+    {"TEXT", EntityKind::Text, true, drawText, prepareText},
     {"POINT", EntityKind::Points, true, drawPoint},
     {"SOLID", EntityKind::Solids, true, drawSolid},
     {"TRACE", EntityKind::Solids, true, drawSolid},
     {"3DFACE", EntityKind::Faces3D, true, draw3DFace},
-    {"MTEXT", EntityKind::Text, true, drawMText},
-    {"SPLINE", EntityKind::Lines, true, drawSpline, prepareSplinePoints},
+    {"MTEXT", EntityKind::Text, true, drawMText, prepareMText},
+    {"SPLINE", EntityKind::Lines, true, drawSpline, prepareSpline},
     {"ELLIPSE", EntityKind::Circles, false, drawEllipse},
     {"HATCH", EntityKind::Solids, true, drawHatch},
     {"LEADER", EntityKind::Lines, true, drawLeader},
@@ -94,12 +94,10 @@ void drawOne(FullRun& run, const RecordView& entity, EntitySource& following, co
 
 }  // namespace
 
-bool preparePoints(const ImportSettings& settings, const RecordView& entity, PointsWork& work,
-                   HeapVector<Vec3>& points, bool& closed) {
+void prepareEntity(const ImportSettings& settings, const HeaderExtras& header, const RecordView& entity,
+                   PrepareWork& work, Preparation& made) {
   const EntityConverter* converter = converterFor(entity.name());
-  if (!converter || !converter->prepare || !settings.selects(converter->kind)) return false;
-  closed = converter->prepare(entity, work, points);
-  return true;
+  if (converter && converter->prepare && settings.selects(converter->kind)) converter->prepare(entity, header, work, made);
 }
 
 EntityLook lookOf(FullRun& run, const RecordView& entity, const Placement& at) {

@@ -143,16 +143,16 @@ void drawMultiLeader(const EntityDraw& e);
 void drawMText(const EntityDraw& e);
 void drawHatch(const EntityDraw& e);
 
-// The points of an entity worked out from its record alone, ahead of its
-// drawing (by the kinds that have a preparer): appended to `points`; false
-// when `entity` is of no such kind, or of a kind `settings` leave out.
-// `closed` tells whether its polyline is drawn closed. They are what its
-// converter would work out itself.
-bool preparePoints(const ImportSettings& settings, const RecordView& entity, PointsWork& work,
-                   HeapVector<Vec3>& points, bool& closed);
-// The preparers: each appends the points and returns whether the polyline
-// is drawn closed.
-bool prepareLwPolylinePoints(const RecordView& entity, PointsWork& work, HeapVector<Vec3>& points);
-bool prepareSplinePoints(const RecordView& entity, PointsWork& work, HeapVector<Vec3>& points);
+// Works out into `made` what follows from `entity` alone beyond its common
+// groups, ahead of its drawing, when its kind has a preparer and `settings`
+// select it: exactly what its converter would work out itself. `header`
+// tells how the file's texts are encoded.
+void prepareEntity(const ImportSettings& settings, const HeaderExtras& header, const RecordView& entity,
+                   PrepareWork& work, Preparation& made);
+// The preparers, one per kind that has one.
+void prepareLwPolyline(const RecordView& entity, const HeaderExtras& header, PrepareWork& work, Preparation& made);
+void prepareSpline(const RecordView& entity, const HeaderExtras& header, PrepareWork& work, Preparation& made);
+void prepareText(const RecordView& entity, const HeaderExtras& header, PrepareWork& work, Preparation& made);
+void prepareMText(const RecordView& entity, const HeaderExtras& header, PrepareWork& work, Preparation& made);
 
 }  // namespace drawport::full

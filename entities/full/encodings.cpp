@@ -179,6 +179,8 @@ TextEncoding::~TextEncoding() {
 
 void TextEncoding::choose(std::string_view version, std::string_view codePage) {
   if (chosen()) return;
+  version_[version.copy(version_, sizeof version_ - 1)] = '\0';
+  codePage_[codePage.copy(codePage_, sizeof codePage_ - 1)] = '\0';
   if (versionNumber(version) >= kFirstUnicodeVersion) {
     kind_ = Kind::Utf8;
     return;

@@ -21,6 +21,9 @@ class TextEncoding {
   // $DWGCODEPAGE: UTF-8 from AC1021 on, else the code page, ANSI_1252 when
   // it is absent or unknown.
   void choose(std::string_view version, std::string_view codePage);
+  // Chooses as `other` chose (from the same $ACADVER and $DWGCODEPAGE), with
+  // a conversion of its own: each thread reads texts with its own.
+  void chooseLike(const TextEncoding& other) { choose(other.version_, other.codePage_); }
   bool chosen() const { return kind_ != Kind::Unchosen; }
   // The file's texts are UTF-8.
   bool unicode() const { return kind_ == Kind::Utf8; }
@@ -35,6 +38,9 @@ class TextEncoding {
 
   Kind kind_ = Kind::Unchosen;
   void* converter_ = nullptr;  // the C library's conversion descriptor
+  // What it was chosen from, cut to the header's own bounds.
+  char version_[16] = "";
+  char codePage_[32] = "";
 };
 
 // A text's way to the host, with room reused from text to text: the parts

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "dxf/full/block_store.h"
 #include "dxf/full/entity_record.h"
@@ -61,8 +62,9 @@ struct CommonGroups {
 // What follows from an entity's record alone, worked out ahead of its
 // drawing by the thread that reads the file ahead while the drawing has
 // records waiting: the host's thread then only uses it. Its common groups,
-// and the points of the kinds that have them worked out ahead (a
-// polyline's bulges, a spline's curve).
+// the points of the kinds that have them worked out ahead (a polyline's
+// bulges, a spline's curve) and the text shown of the kinds that have one
+// (TEXT, MTEXT).
 struct PreparedEntity {
   RecordView record;  // the record it belongs to
   bool present = false;
@@ -71,13 +73,26 @@ struct PreparedEntity {
   const Vec3* points = nullptr;
   size_t count = 0;
   bool closed = false;  // the polyline is drawn closed
+  bool hasText = false;
+  std::string_view text;  // in UTF-8, its codes read
+};
+
+// What a kind's preparer adds: points or a text, appended to the stores
+// given.
+struct Preparation {
+  HeapVector<Vec3>& points;
+  HeapVector<char>& text;
+  bool hasPoints = false;
+  bool closed = false;
+  bool hasText = false;
 };
 
 // The room for preparing them, the reading thread's own.
-struct PointsWork {
+struct PrepareWork {
   HeapVector<PathVertex> vertices;
   SplineData spline;
   SplineWork splineWork;
+  TextWork texts;
 };
 
 // The header's variables that only the full reading reads.

@@ -57,7 +57,10 @@ std::string_view joinedText(const RecordView& entity, HeapVector<char>& joined) 
 }  // namespace
 
 void drawNote(const EntityDraw& e, const NoteLayout& note, std::string_view raw) {
-  const std::string_view text = plainText(e.run, raw, TextKind::MultiLine);
+  drawShownNote(e, note, plainText(e.run, raw, TextKind::MultiLine));
+}
+
+void drawShownNote(const EntityDraw& e, const NoteLayout& note, std::string_view text) {
   if (text.empty()) return;
   const double height = note.height;
   const double spacing = (std::isfinite(note.spacing) && note.spacing > 0 ? note.spacing : 1) * kLineAdvance * height;
@@ -82,6 +85,13 @@ void drawNote(const EntityDraw& e, const NoteLayout& note, std::string_view raw)
   }
 }
 
+void prepareMText(const RecordView& entity, const HeaderExtras& header, PrepareWork& work, Preparation& made) {
+  TextWork& texts = work.texts;
+  const std::string_view text = plainText(texts, header, joinedText(entity, texts.joined), TextKind::MultiLine);
+  made.text.insert(made.text.end(), text.begin(), text.end());
+  made.hasText = true;
+}
+
 void drawMText(const EntityDraw& e) {
   const RecordView& entity = e.entity;
   NoteLayout note;
@@ -98,6 +108,8 @@ void drawMText(const EntityDraw& e) {
     note.direction =
         Transform::objectCoordinates(note.normal).applyToDirection({std::cos(rotation), std::sin(rotation), 0});
   }
+  const PreparedEntity* prepared = e.run.preparedFor(entity);
+  if (prepared && prepared->hasText) return drawShownNote(e, note, prepared->text);
   drawNote(e, note, joinedText(entity, e.run.texts.joined));
 }
 

@@ -25,5 +25,7 @@ struct NoteLayout {
 // axis, the whole placed by its attachment point with each line's width
 // estimated as the host would need it.
 void drawNote(const EntityDraw& e, const NoteLayout& note, std::string_view raw);
+// The same for `text` as shown: in UTF-8, its codes read, lines ending at '\n'.
+void drawShownNote(const EntityDraw& e, const NoteLayout& note, std::string_view text);
 
 }  // namespace drawport::full

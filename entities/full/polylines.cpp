@@ -168,11 +168,11 @@ void drawPolyline(const EntityDraw& e) {
   drawPath(plane, run, flags & kClosed);
 }
 
-bool prepareLwPolylinePoints(const RecordView& entity, PointsWork& work, HeapVector<Vec3>& points) {
+void prepareLwPolyline(const RecordView& entity, const HeaderExtras&, PrepareWork& work, Preparation& made) {
   takeLwVertices(entity, work.vertices);
-  const bool closed = isClosedLwPolyline(entity);
-  appendPath(points, work.vertices, closed, SIZE_MAX);
-  return closed;
+  made.closed = isClosedLwPolyline(entity);
+  appendPath(made.points, work.vertices, made.closed, SIZE_MAX);
+  made.hasPoints = true;
 }
 
 void drawLwPolyline(const EntityDraw& e) {

@@ -26,9 +26,18 @@ Vec3 baselineStart(const Vec3& alignmentPoint, int horizontal, int vertical, dou
 
 }  // namespace
 
+void prepareText(const RecordView& entity, const HeaderExtras& header, PrepareWork& work, Preparation& made) {
+  const std::string_view text = plainText(work.texts, header, entity.textOr(1), TextKind::SingleLine);
+  made.text.insert(made.text.end(), text.begin(), text.end());
+  made.hasText = true;
+}
+
 void drawText(const EntityDraw& e) {
   const RecordView& entity = e.entity;
-  const std::string_view text = plainText(e.run, entity.textOr(1), TextKind::SingleLine);
+  const PreparedEntity* prepared = e.run.preparedFor(entity);
+  const std::string_view text = prepared && prepared->hasText
+                                    ? prepared->text
+                                    : plainText(e.run, entity.textOr(1), TextKind::SingleLine);
   const double height = entity.numberOr(40, 0);
   const double rotation = radians(entity.numberOr(50, 0));
   const int horizontal = entity.integerOr(72, kLeft);

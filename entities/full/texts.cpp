@@ -246,8 +246,11 @@ std::string_view viewOf(const HeapVector<char>& bytes) { return std::string_view
 }  // namespace
 
 std::string_view plainText(FullRun& run, std::string_view raw, TextKind kind) {
-  TextWork& work = run.texts;
-  if (!work.encoding.chosen()) work.encoding.choose(run.header.version, run.header.codePage);
+  return plainText(run.texts, run.header, raw, kind);
+}
+
+std::string_view plainText(TextWork& work, const HeaderExtras& header, std::string_view raw, TextKind kind) {
+  if (!work.encoding.chosen()) work.encoding.choose(header.version, header.codePage);
   std::string_view text = raw;
   if (!isAscii(raw)) {
     work.decoded.clear();

@@ -16,6 +16,8 @@ enum class TextKind {
 // The text the host shows for a text value as the file holds it; valid
 // until the next call.
 std::string_view plainText(FullRun& run, std::string_view raw, TextKind kind);
+// The same with the room for the work given, for a file with `header`.
+std::string_view plainText(TextWork& work, const HeaderExtras& header, std::string_view raw, TextKind kind);
 
 // The width the host needs for `text` at `height`: 0.6 of the height per
 // character.
