@@ -116,6 +116,17 @@ TEST_F(ReadAheadTest, TextsAfterALaterHeaderDrawAlike) {
   expectSeenAlike(files.write("drawing.dxf", drawing));
 }
 
+// Points and texts beyond the sizes a batch carries are worked out again by
+// the drawing: a path of 400 half circles (18,000 points), a note of 80 KB.
+TEST_F(ReadAheadTest, EntitiesTooLargeToCarryWorkedOutDrawAlike) {
+  std::string path = "  0\nLWPOLYLINE\n  8\n0\n 90\n400\n";
+  for (int i = 0; i < 400; ++i) path += " 10\n" + std::to_string(i) + "\n 20\n0\n 42\n1\n";
+  std::string note = "  0\nMTEXT\n  8\n0\n 10\n0\n 20\n0\n 40\n1\n";
+  for (int i = 0; i < 40; ++i) note += "  3\n" + std::string(1990, 'a') + "\\P\n";
+  const std::string drawing = entitiesSection(path + note + "  0\nMTEXT\n 40\n1\n  1\nshort\n");
+  expectSeenAlike(files.write("drawing.dxf", dxfFile(drawing)));
+}
+
 TEST_F(ReadAheadTest, StoppingAtEachCheckDrawsAlike) {
   const std::string drawing = longDrawing();
   // Without its end the reading ahead meets the file's end long before the

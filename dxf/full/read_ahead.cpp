@@ -27,8 +27,13 @@ constexpr size_t kBytesPerBatch = size_t{128} << 10;
 // ... and it keeps at most this much room for the next after a large entity.
 constexpr size_t kRoomKeptPerBatch = size_t{1} << 20;
 // Entities of more groups than this are left to the drawing to work out:
-// they are rare, and their points would make a batch large.
-constexpr size_t kMostGroupsWithPointsAhead = size_t{1} << 15;
+// they are rare, and working them out would hold the reading up.
+constexpr size_t kMostGroupsPreparedAhead = size_t{1} << 15;
+// Points and texts worked out ahead travel in a batch only up to these
+// sizes (a long contour line, a long note): beyond them the drawing works
+// them out again, so that a hostile file cannot make batches large.
+constexpr size_t kMostPointsPerEntity = size_t{1} << 14;
+constexpr size_t kMostShownBytesPerEntity = size_t{64} << 10;
 // The drawing is behind while it has this many batches handed over and not
 // given back: the one it draws and one waiting.
 constexpr int64_t kBatchesWhenBehind = 2;
@@ -107,18 +112,22 @@ struct ReadAheadEntities::Batch {
     record.appendTo(groups, texts);
   }
   // Works out what follows from the record kept in `entry` alone.
-  void prepare(Entry& entry, const Run& run, const HeaderExtras& header, PrepareWork& work) {
+  void prepare(Entry& entry, const ImportSettings& settings, const HeaderExtras& header, PrepareWork& work) {
     const RecordView record = view(entry);
     entry.common = commonGroupsOf(record);
-    entry.firstPoint = points.size();
-    entry.firstShown = shown.size();
-    Preparation made{points, shown};
-    prepareEntity(run.settings, header, record, work, made);
-    entry.hasPoints = made.hasPoints;
+    work.points.clear();
+    work.text.clear();
+    Preparation made{work.points, work.text};
+    prepareEntity(settings, header, record, work, made);
+    entry.hasPoints = made.hasPoints && work.points.size() <= kMostPointsPerEntity;
     entry.closed = made.closed;
-    entry.pointCount = points.size() - entry.firstPoint;
-    entry.hasText = made.hasText;
-    entry.shownLength = shown.size() - entry.firstShown;
+    entry.firstPoint = points.size();
+    entry.pointCount = entry.hasPoints ? work.points.size() : 0;
+    if (entry.hasPoints) points.insert(points.end(), work.points.begin(), work.points.end());
+    entry.hasText = made.hasText && work.text.size() <= kMostShownBytesPerEntity;
+    entry.firstShown = shown.size();
+    entry.shownLength = entry.hasText ? work.text.size() : 0;
+    if (entry.hasText) shown.insert(shown.end(), work.text.begin(), work.text.end());
     entry.prepared = true;
   }
   PreparedEntity prepared(const Entry& entry) const {
@@ -207,7 +216,7 @@ bool ReadAheadEntities::readOne(Batch& batch) {
     entry.kind = !complete ? EntryKind::CutOff : record.oversized() ? EntryKind::Oversized : EntryKind::Record;
     if (entry.kind == EntryKind::Record) {
       batch.keep(entry, record);
-      if (preparesAhead(record.view())) batch.prepare(entry, run_.run, run_.header, prepareWork_);
+      if (preparesAhead(record.view())) batch.prepare(entry, run_.run.settings, run_.header, prepareWork_);
     }
   }
   entry.checkCount = batch.checks.size() - entry.firstCheck;
@@ -218,7 +227,7 @@ bool ReadAheadEntities::readOne(Batch& batch) {
 }
 
 bool ReadAheadEntities::preparesAhead(const RecordView& entity) const {
-  if (entity.size() > kMostGroupsWithPointsAhead) return false;
+  if (entity.size() > kMostGroupsPreparedAhead) return false;
   switch (readAheadPolicy().preparing) {
     case PreparingAhead::Always: return true;
     case PreparingAhead::Never: return false;

@@ -36,8 +36,8 @@ enum class PreparingAhead : uint8_t {
 };
 
 // Which files are read ahead: below this size a second thread does not pay
-// for itself; and when points are worked out ahead. The test-only add-on
-// can change both.
+// for itself; and when what follows from a record alone is worked out
+// ahead. The test-only add-on can change both.
 struct ReadAheadPolicy {
   int64_t smallestFile = int64_t{1} << 20;
   PreparingAhead preparing = PreparingAhead::WhileDrawingIsBehind;
@@ -117,7 +117,7 @@ class ReadAheadEntities : public EntitySource {
   // it by the reading thread to see how far behind the drawing is.
   std::atomic<int64_t> givenBack_{0};
   bool stopRequested_ = false;
-  PrepareWork prepareWork_;  // the reading thread's room for working out what follows from a record
+  PrepareWork prepareWork_;  // the reading thread's room for what it works out
 
   // The drawing's side: the next entry to take, batch and place in it.
   int64_t batch_ = 0;

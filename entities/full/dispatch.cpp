@@ -97,7 +97,8 @@ void drawOne(FullRun& run, const RecordView& entity, EntitySource& following, co
 void prepareEntity(const ImportSettings& settings, const HeaderExtras& header, const RecordView& entity,
                    PrepareWork& work, Preparation& made) {
   const EntityConverter* converter = converterFor(entity.name());
-  if (converter && converter->prepare && settings.selects(converter->kind)) converter->prepare(entity, header, work, made);
+  if (!converter || !converter->prepare || !settings.selects(converter->kind)) return;
+  converter->prepare(entity, header, work, made);
 }
 
 EntityLook lookOf(FullRun& run, const RecordView& entity, const Placement& at) {

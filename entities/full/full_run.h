@@ -77,7 +77,7 @@ struct PreparedEntity {
   std::string_view text;  // in UTF-8, its codes read
 };
 
-// What a kind's preparer adds: points or a text, appended to the stores
+// What a kind's preparer makes: points or a text, appended to the room
 // given.
 struct Preparation {
   HeapVector<Vec3>& points;
@@ -87,8 +87,11 @@ struct Preparation {
   bool hasText = false;
 };
 
-// The room for preparing them, the reading thread's own.
+// The room for preparing them, the reading thread's own: for the points
+// and the text of one entity, and for the work behind them.
 struct PrepareWork {
+  HeapVector<Vec3> points;
+  HeapVector<char> text;
   HeapVector<PathVertex> vertices;
   SplineData spline;
   SplineWork splineWork;
