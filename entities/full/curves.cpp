@@ -341,7 +341,10 @@ void appendEllipsePoints(HeapVector<Vec3>& points, const Vec3& centre, const Vec
                          double start, double end) {
   const double sweep = end - start;
   forEachStepAngle(start, sweep, chordsForSweep(sweep),
-                   [&](int, double c, double s) { points.push_back(centre + major * c + minor * s); });
+                   [&](int, double c, double s) {
+                     const Vec3 at = centre + major * c + minor * s;
+                     appendPoint(points, at.x, at.y, at.z);
+                   });
 }
 
 void appendSplinePoints(HeapVector<Vec3>& points, const SplineData& spline) {

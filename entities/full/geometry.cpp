@@ -71,7 +71,7 @@ int chordsForSweep(double sweep) {
 void appendArcPoints(HeapVector<Vec3>& points, const Vec3& centre, double radius, double start, double sweep) {
   const int chords = chordsForSweep(sweep);
   forEachStepAngle(start, sweep, chords, [&](int, double c, double s) {
-    points.push_back({centre.x + radius * c, centre.y + radius * s, centre.z});
+    appendPoint(points, centre.x + radius * c, centre.y + radius * s, centre.z);
   });
 }
 
@@ -95,7 +95,7 @@ void appendBulgePoints(HeapVector<Vec3>& points, const Vec3& from, const Vec3& t
   forEachStepAngle(
       start, sweep, chords,
       [&](int i, double c, double s) {
-        if (i > 0) points.push_back({centre.x + radius * c, centre.y + radius * s, from.z});
+        if (i > 0) appendPoint(points, centre.x + radius * c, centre.y + radius * s, from.z);
       },
       chords - 1);
   points.push_back(to);

@@ -103,6 +103,16 @@ void forEachStepAngle(double start, double sweep, int steps, Visit&& visit, int 
   }
 }
 
+// Appends the point (x, y, z) written in place: a point made aside and
+// copied in costs the processor a stall on every point (the copy reads in
+// one piece what was written in pieces just before).
+inline void appendPoint(HeapVector<Vec3>& points, double x, double y, double z) {
+  Vec3& point = points.emplace_back();
+  point.x = x;
+  point.y = y;
+  point.z = z;
+}
+
 // Points of the arc of centre `centre`, radius `radius` in the plane z =
 // centre.z, from angle `start` through `sweep` (radians; negative runs
 // clockwise), both ends included, appended to `points`.

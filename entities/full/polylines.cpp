@@ -55,9 +55,9 @@ void takeLwVertices(const RecordView& entity, HeapVector<PathVertex>& vertices) 
   for (size_t i = 0; i < entity.size(); ++i) {
     const int32_t code = entity.code(i);
     if (code == 10) {
-      PathVertex vertex;
-      vertex.at = {entity.number(i), 0, elevation};
-      vertices.push_back(vertex);
+      PathVertex& vertex = vertices.emplace_back();  // written in place, as points are
+      vertex.at.x = entity.number(i);
+      vertex.at.z = elevation;
     } else if (!vertices.empty() && code == 20) {
       vertices.back().at.y = entity.number(i);
     } else if (!vertices.empty() && code == 42) {
