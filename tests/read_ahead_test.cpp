@@ -19,8 +19,10 @@ constexpr int64_t kNever = INT64_MAX;
 
 // How an import reads the entities: in step with the drawing, or read ahead
 // with what follows from each record alone (common groups, a polyline's or
-// a spline's points) worked out ahead for every one, or for none.
-enum class Way { InStep, AheadPreparingAll, AheadPreparingNone };
+// a spline's points, a text) worked out ahead for every one, for none, or
+// as the add-on does, while the drawing is behind (which depends on timing:
+// any mix must draw alike).
+enum class Way { InStep, AheadPreparingAll, AheadPreparingNone, AheadPreparingWhileBehind };
 
 // What the host saw of one import.
 struct Seen {
@@ -37,7 +39,7 @@ class ReadAheadTest : public AddOnTest {
     config.macroRecording = true;
     start(true);
     readAheadFrom(way == Way::InStep ? kNever : 0);
-    prepareAhead(way == Way::AheadPreparingAll ? 1 : 2);
+    prepareAhead(way == Way::AheadPreparingAll ? 1 : way == Way::AheadPreparingWhileBehind ? 0 : 2);
     host().journal().clear();
     Seen seen;
     seen.result = macro(instructionFor(path, "-X")).result;
@@ -48,8 +50,8 @@ class ReadAheadTest : public AddOnTest {
   }
   void expectSeenAlike(const std::string& path, int64_t stopFromCheck = 0) {
     const Seen inStep = importFile(path, Way::InStep, stopFromCheck);
-    for (const Way way : {Way::AheadPreparingAll, Way::AheadPreparingNone}) {
-      SCOPED_TRACE(way == Way::AheadPreparingAll ? "preparing all" : "preparing none");
+    for (const Way way : {Way::AheadPreparingAll, Way::AheadPreparingNone, Way::AheadPreparingWhileBehind}) {
+      SCOPED_TRACE(static_cast<int>(way));
       const Seen ahead = importFile(path, way, stopFromCheck);
       EXPECT_EQ(ahead.result, inStep.result);
       EXPECT_EQ(ahead.journal, inStep.journal);
