@@ -10,6 +10,11 @@
 // reading and drawing in turn would have made them. So the host sees the
 // same calls, in the same order, as when the file is read in step with the
 // drawing.
+//
+// While the drawing is behind, the reading thread also works out what
+// follows from a record alone (PreparedEntity), with the same functions the
+// drawing would use, and it travels with the record: the drawing then only
+// takes it, and draws the same.
 #pragma once
 
 #include <atomic>
