@@ -113,8 +113,8 @@ TEST_F(ReadAheadTest, TextsAfterALaterHeaderDrawAlike) {
   };
   const std::string note = entity("TEXT", {{10, 0.0}, {20, 0.0}, {40, 1.0}, {1, "\xcf\xf0\xe8"}}) +
                            entity("MTEXT", {{10, 0.0}, {20, 5.0}, {40, 1.0}, {1, "\xcf\\P\xe8"}});
-  const std::string drawing = header("ANSI_1251") + entitiesSection(note) + header("ANSI_1253") +
-                              entitiesSection(note) + "  0\nEOF\n";
+  const std::string drawing =
+      header("ANSI_1251") + entitiesSection(note) + header("ANSI_1253") + entitiesSection(note) + "  0\nEOF\n";
   expectSeenAlike(files.write("drawing.dxf", drawing));
 }
 

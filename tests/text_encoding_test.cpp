@@ -25,7 +25,8 @@ std::string converted(TextEncoding& encoding, const std::string& raw) {
 
 TEST(TextEncodingChosenLikeAnother, ConvertsAsTheOther) {
   const ChoiceCase cases[] = {
-      {"R2007 and later: UTF-8 whatever the code page", "AC1021", "ANSI_1251", "Stra\xc3\x9f" "e", "Stra\xc3\x9f" "e"},
+      {"R2007 and later: UTF-8 whatever the code page", "AC1021", "ANSI_1251", "\xc3\xa9t\xc3\xa9",
+       "\xc3\xa9t\xc3\xa9"},
       {"code page 1251", "AC1018", "ANSI_1251", "\xcf\xf0\xe8", "\xd0\x9f\xd1\x80\xd0\xb8"},
       {"code page 932, two bytes a character", "AC1015", "ANSI_932", "\x93\xfa", "\xe6\x97\xa5"},
       {"an unknown code page reads as 1252", "AC1015", "ANSI_9999", "\xdf", "\xc3\x9f"},

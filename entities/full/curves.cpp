@@ -340,11 +340,10 @@ bool samePoint(const Vec3& a, const Vec3& b) { return a.x == b.x && a.y == b.y &
 void appendEllipsePoints(HeapVector<Vec3>& points, const Vec3& centre, const Vec3& major, const Vec3& minor,
                          double start, double end) {
   const double sweep = end - start;
-  forEachStepAngle(start, sweep, chordsForSweep(sweep),
-                   [&](int, double c, double s) {
-                     const Vec3 at = centre + major * c + minor * s;
-                     appendPoint(points, at.x, at.y, at.z);
-                   });
+  forEachStepAngle(start, sweep, chordsForSweep(sweep), [&](int, double c, double s) {
+    const Vec3 at = centre + major * c + minor * s;
+    appendPoint(points, at.x, at.y, at.z);
+  });
 }
 
 void appendSplinePoints(HeapVector<Vec3>& points, const SplineData& spline) {
@@ -480,8 +479,7 @@ void drawSpline(const EntityDraw& e) {
   FullRun& run = e.run;
   Painter painter = e.painter(e.at.toWorld);
   const PreparedEntity* prepared = run.preparedFor(e.entity);
-  if (prepared && prepared->hasPoints)
-    return painter.polyline(prepared->points, prepared->count, prepared->closed);
+  if (prepared && prepared->hasPoints) return painter.polyline(prepared->points, prepared->count, prepared->closed);
   HeapVector<Vec3>& points = run.points;
   points.clear();
   const bool closed = appendSplineOf(e.entity, run.spline, run.splineWork, points);

@@ -35,9 +35,8 @@ void prepareText(const RecordView& entity, const HeaderExtras& header, PrepareWo
 void drawText(const EntityDraw& e) {
   const RecordView& entity = e.entity;
   const PreparedEntity* prepared = e.run.preparedFor(entity);
-  const std::string_view text = prepared && prepared->hasText
-                                    ? prepared->text
-                                    : plainText(e.run, entity.textOr(1), TextKind::SingleLine);
+  const std::string_view text =
+      prepared && prepared->hasText ? prepared->text : plainText(e.run, entity.textOr(1), TextKind::SingleLine);
   const double height = entity.numberOr(40, 0);
   const double rotation = radians(entity.numberOr(50, 0));
   const int horizontal = entity.integerOr(72, kLeft);
