@@ -22,6 +22,12 @@
 
 namespace drawport {
 
+// The size of the processor's cache lines. While a drawing's file is read
+// ahead, what one thread writes often stands on lines apart from what the
+// other uses: a line written on one core is taken from the other core's
+// cache at the next touch there.
+inline constexpr size_t kCacheLineBytes = 64;
+
 class DxfReader {
  public:
   static constexpr size_t kLineLimit = 2000;  // characters read per line, terminator included
@@ -165,7 +171,6 @@ class DxfReader {
   HeapVector<int32_t>* deferredChecks_ = nullptr;
   std::string_view token_;
   bool endOfFile_ = false;
-  bool cancelled_ = false;
   bool streamAtEnd_ = false;
   bool blockAtEnd_ = false;  // the last block read reached the end of the file
   bool lineCut_ = false;     // the last line read was a piece of a longer line
@@ -175,6 +180,10 @@ class DxfReader {
   size_t end_ = 0;             // end of the bytes read
   char buffer_[kBlockSize];
   char heldLine_[kLineLimit];  // the token of a cut line, while its rest is passed over
+  // The user's stop request, on a cache line of its own: while the file is
+  // read ahead, the drawing asks it for every entity, and the reading
+  // thread writes the fields above for every line.
+  alignas(kCacheLineBytes) bool cancelled_ = false;
 };
 
 // A group code as written on a code line: optional blanks, an optional sign,

@@ -124,8 +124,9 @@ class ReadAheadEntities : public EntitySource {
   bool stopRequested_ = false;
   PrepareWork prepareWork_;  // the reading thread's room for what it works out
 
-  // The drawing's side: the next entry to take, batch and place in it.
-  int64_t batch_ = 0;
+  // The drawing's side, apart from the reading thread's on cache lines of
+  // its own: the next entry to take, batch and place in it.
+  alignas(kCacheLineBytes) int64_t batch_ = 0;
   size_t entry_ = 0;
   mutable int64_t seenHandedOver_ = 0;  // handedOver_ as last seen: no lock needed below it
   int64_t seenGivenBack_ = 0;           // givenBack_ as last set: no lock needed up to it
