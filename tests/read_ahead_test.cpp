@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <sstream>
 #include <string>
 
 #include "support/addon_fixture.h"
@@ -40,6 +41,7 @@ class ReadAheadTest : public AddOnTest {
     start(true);
     readAheadFrom(way == Way::InStep ? kNever : 0);
     prepareAhead(way == Way::AheadPreparingAll ? 1 : way == Way::AheadPreparingWhileBehind ? 0 : 2);
+    mostPolylinePoints(mostPoints);
     host().journal().clear();
     Seen seen;
     seen.result = macro(instructionFor(path, "-X")).result;
@@ -58,6 +60,7 @@ class ReadAheadTest : public AddOnTest {
       EXPECT_EQ(ahead.objects, inStep.objects);
     }
   }
+  int64_t mostPoints = 0;  // the bound on polyline points (0: the add-on's own)
 };
 
 // Lines, a polyline whose vertices run across several batches of records,
@@ -127,6 +130,32 @@ TEST_F(ReadAheadTest, EntitiesTooLargeToCarryWorkedOutDrawAlike) {
   for (int i = 0; i < 40; ++i) note += "  3\n" + std::string(1990, 'a') + "\\P\n";
   const std::string drawing = entitiesSection(path + note + "  0\nMTEXT\n 40\n1\n  1\nshort\n");
   expectSeenAlike(files.write("drawing.dxf", dxfFile(drawing)));
+}
+
+// The bound on polyline points, lowered to 1080, leaves the eighth of twenty
+// closed outlines of three half turns its 135 points but not the return to
+// its start: seven are drawn, and nothing after them, whether their paths
+// were worked out ahead or not.
+TEST_F(ReadAheadTest, ReachingTheBoundOnPolylinePointsDrawsAlike) {
+  mostPoints = 1080;
+  const auto halfTurnFrom = [](double x, double y) { return groups({{10, x}, {20, y}, {42, 1.0}}); };
+  std::string outlines;
+  for (int i = 0; i < 20; ++i)
+    outlines += entity("LWPOLYLINE", {{90, 3}, {70, 1}}) + halfTurnFrom(2.0 * i, 0) + halfTurnFrom(2.0 * i + 1, 0) +
+                halfTurnFrom(2.0 * i + 1, 1);
+  const std::string path = files.write("drawing.dxf", dxfFile(entitiesSection(outlines + lineEntity(0, 5, 1, 5))));
+  const Seen inStep = importFile(path, Way::InStep);
+  EXPECT_THAT(inStep.journal, ::testing::HasSubstr("The import stopped at 1080 polyline points"));
+  // Each object as its kind and its number of points.
+  std::string shapes;
+  std::istringstream objects(inStep.objects);
+  for (std::string object; std::getline(objects, object);) {
+    size_t points = 0;
+    for (size_t at = object.find(" ("); at != std::string::npos; at = object.find(" (", at + 1)) ++points;
+    shapes += object.substr(0, object.find(' ')) + " " + std::to_string(points) + "\n";
+  }
+  EXPECT_EQ(shapes, "poly2 136\npoly2 136\npoly2 136\npoly2 136\npoly2 136\npoly2 136\npoly2 136\n");
+  expectSeenAlike(path);
 }
 
 TEST_F(ReadAheadTest, StoppingAtEachCheckDrawsAlike) {

@@ -223,7 +223,7 @@ void reportSkippedReferences(const FullRun& run) {
   int64_t total = 0;
   for (int64_t count : run.skipped) total += count;
   const bool objectsLeftOut = run.objectsCreated >= FullRun::kMostObjects;
-  const bool pointsLeftOut = run.pointsCreated >= FullRun::kMostPoints;
+  const bool pointsLeftOut = run.pointsCreated >= run.mostPoints;
   if (total == 0 && !objectsLeftOut && !pointsLeftOut) return;
   char message[1024] = "DXF Loader\n";
   if (total > 0) {
@@ -239,8 +239,7 @@ void reportSkippedReferences(const FullRun& run) {
            FullRun::kMostObjects);
   else if (pointsLeftOut)
     append(message, sizeof message,
-           "The import stopped at %" PRId64 " polyline points: the rest of the drawing was not drawn.",
-           FullRun::kMostPoints);
+           "The import stopped at %" PRId64 " polyline points: the rest of the drawing was not drawn.", run.mostPoints);
   OrvUtilDialogMessageBox(message, OrvMessageBox_Information);
 }
 

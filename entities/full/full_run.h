@@ -104,6 +104,9 @@ struct HeaderExtras {
   char codePage[32] = "";  // $DWGCODEPAGE, e.g. "ANSI_1252"
 };
 
+// The bound on polyline points of the imports to come (FullRun::mostPoints).
+int64_t& polylinePointBound();
+
 struct FullRun {
   // An import creates at most this many host objects: far above any real
   // drawing, it keeps a hostile file (a block of a million references to a
@@ -114,12 +117,16 @@ struct FullRun {
   // polyline brings dozens, so the objects alone do not bound the host's
   // memory (a block of long bulged outlines referenced a million times).
   static constexpr int64_t kMostPoints = 250'000'000;
+  // The points bound this import runs under: kMostPoints, unless the
+  // test-only add-on lowered it (polylinePointBound) to reach it with a
+  // small drawing.
+  const int64_t mostPoints;
   // Block references nest at most this deep.
   static constexpr int kDeepestNesting = 32;
   // An array of block references has at most this many cells.
   static constexpr int64_t kMostCells = 10'000'000;
 
-  explicit FullRun(Run& run) : run(run), pairs(run.in) {}
+  explicit FullRun(Run& run) : mostPoints(polylinePointBound()), run(run), pairs(run.in) {}
   FullRun(const FullRun&) = delete;
   FullRun& operator=(const FullRun&) = delete;
 
@@ -189,15 +196,15 @@ struct FullRun {
   // Whether `count` more polyline points may go to the host; counts them
   // when they may. Once they may not, nothing more is drawn.
   bool takePoints(size_t count) {
-    if (pointsCreated + static_cast<int64_t>(count) > kMostPoints) {
-      pointsCreated = kMostPoints;
+    if (pointsCreated + static_cast<int64_t>(count) > mostPoints) {
+      pointsCreated = mostPoints;
       return false;
     }
     pointsCreated += static_cast<int64_t>(count);
     return true;
   }
   // The import has created all it may: it draws nothing more.
-  bool boundReached() const { return objectsCreated >= kMostObjects || pointsCreated >= kMostPoints; }
+  bool boundReached() const { return objectsCreated >= kMostObjects || pointsCreated >= mostPoints; }
   void skip(SkipReason reason) { ++skipped[static_cast<int>(reason)]; }
   void noteNonFinite() { nonFinitePoint = true; }
   // Long work between two lines of the file (a block drawn many times) asks

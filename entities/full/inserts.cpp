@@ -133,7 +133,7 @@ bool mayDraw(FullRun& run, const Placement& at, int32_t block, const Vec3& scale
     const DrawCost cost = costOfCells(cells, costOfBlock(run, block));
     if (run.work + cost.objects > FullRun::kMostObjects)
       reason = SkipReason::TooManyObjects;
-    else if (run.pointsCreated + cost.points > FullRun::kMostPoints)
+    else if (run.pointsCreated + cost.points > run.mostPoints)
       reason = SkipReason::TooManyPoints;
     else
       return true;

@@ -39,6 +39,11 @@ void Box::add(double x, double y) {
   maxY = std::max(maxY, y);
 }
 
+int64_t& polylinePointBound() {
+  static int64_t most = FullRun::kMostPoints;
+  return most;
+}
+
 DrawingExtents FullRun::pointExtents() const {
   const DrawingExtents& header = run.header.extents;
   if (run.header.extentsFixed && header.maxX - header.minX > 0 && header.maxY - header.minY > 0) return header;

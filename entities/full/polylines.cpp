@@ -39,7 +39,7 @@ void appendPath(HeapVector<Vec3>& points, const HeapVector<PathVertex>& vertices
 }
 
 // The points the bound on polyline points leaves to the import.
-size_t pointsLeft(const FullRun& run) { return static_cast<size_t>(FullRun::kMostPoints - run.pointsCreated); }
+size_t pointsLeft(const FullRun& run) { return static_cast<size_t>(run.mostPoints - run.pointsCreated); }
 
 void drawPath(Painter& painter, FullRun& run, bool closed) {
   run.points.clear();

@@ -102,6 +102,12 @@ void AddOnTest::prepareAhead(int32_t when) {
   prepare(when);
 }
 
+void AddOnTest::mostPolylinePoints(int64_t most) {
+  auto bound = reinterpret_cast<void (*)(int64_t)>(session_->library()->symbol("DrawportTestMostPolylinePoints"));
+  ASSERT_NE(bound, nullptr) << "start(true) loads the test-only add-on";
+  bound(most);
+}
+
 std::string AddOnTest::messages() const { return renderMessages(orvhost::Host::get()); }
 
 std::string AddOnTest::objects() const { return renderObjects(orvhost::Host::get().frame()); }

@@ -58,6 +58,9 @@ class AddOnTest : public ::testing::Test {
   // When what follows from a record alone is worked out ahead of its
   // drawing: 0 while the drawing is behind, 1 always, 2 never.
   void prepareAhead(int32_t when);
+  // The test-only add-on's imports hand the host at most `most` polyline
+  // points (0: the add-on's own bound).
+  void mostPolylinePoints(int64_t most);
 
   // Renderings of what the host saw, one item per line.
   std::string messages() const;

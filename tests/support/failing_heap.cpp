@@ -1,12 +1,14 @@
 // The test-only add-on's own pieces: a heap whose allocation function can be
 // told to fail its Nth call, so that tests reach every out-of-memory path,
-// and switches for which files are read ahead of their drawing and when what
-// follows from their records alone is worked out ahead.
+// switches for which files are read ahead of their drawing and when what
+// follows from their records alone is worked out ahead, and the bound on
+// polyline points, lowered so that a small drawing reaches it.
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
 
 #include "dxf/full/read_ahead.h"
+#include "entities/full/full_run.h"
 #include "shell/heap.h"
 
 namespace {
@@ -44,4 +46,10 @@ extern "C" __attribute__((visibility("default"))) void DrawportTestPrepareAhead(
   drawport::full::readAheadPolicy().preparing = when == 1   ? PreparingAhead::Always
                                                 : when == 2 ? PreparingAhead::Never
                                                             : PreparingAhead::WhileDrawingIsBehind;
+}
+
+// Imports from now on hand the host at most `most` polyline points (0: the
+// add-on's own bound).
+extern "C" __attribute__((visibility("default"))) void DrawportTestMostPolylinePoints(int64_t most) {
+  drawport::full::polylinePointBound() = most > 0 ? most : drawport::full::FullRun::kMostPoints;
 }
