@@ -49,7 +49,7 @@
 #include "fuzz/session_checks.h"
 #include "shell/import_settings.h"
 
-extern "C" void DrawportTestFailAllocation(int32_t call);
+extern "C" void DrawportTestFailAllocation(int64_t call);
 
 namespace drawport::fuzz {
 namespace {

@@ -31,9 +31,9 @@
 #include "dxf/full/read_ahead.h"
 #include "fuzz/session_checks.h"
 
-extern "C" void DrawportTestFailAllocation(int32_t call);
+extern "C" void DrawportTestFailAllocation(int64_t call);
 extern "C" void DrawportTestReadAheadFrom(int64_t bytes);
-extern "C" void DrawportTestPrepareAhead(int32_t when);
+extern "C" void DrawportTestPrepareAhead(int64_t when);
 
 namespace drawport::fuzz {
 namespace {

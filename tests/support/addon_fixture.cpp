@@ -84,29 +84,19 @@ orvhost::MacroOutcome AddOnTest::importText(const std::string& dxf, const std::s
   return macro(instructionFor(files.write("drawing.dxf", dxf), flags));
 }
 
-void AddOnTest::failAllocation(int call) {
-  auto fail = reinterpret_cast<void (*)(int32_t)>(session_->library()->symbol("DrawportTestFailAllocation"));
-  ASSERT_NE(fail, nullptr) << "start(true) loads the add-on whose heap can fail";
-  fail(call);
+void AddOnTest::callTestSwitch(const char* name, int64_t value) {
+  auto set = reinterpret_cast<void (*)(int64_t)>(session_->library()->symbol(name));
+  ASSERT_NE(set, nullptr) << "start(true) loads the test-only add-on, which has " << name;
+  set(value);
 }
 
-void AddOnTest::readAheadFrom(int64_t bytes) {
-  auto from = reinterpret_cast<void (*)(int64_t)>(session_->library()->symbol("DrawportTestReadAheadFrom"));
-  ASSERT_NE(from, nullptr) << "start(true) loads the test-only add-on";
-  from(bytes);
-}
+void AddOnTest::failAllocation(int call) { callTestSwitch("DrawportTestFailAllocation", call); }
 
-void AddOnTest::prepareAhead(int32_t when) {
-  auto prepare = reinterpret_cast<void (*)(int32_t)>(session_->library()->symbol("DrawportTestPrepareAhead"));
-  ASSERT_NE(prepare, nullptr) << "start(true) loads the test-only add-on";
-  prepare(when);
-}
+void AddOnTest::readAheadFrom(int64_t bytes) { callTestSwitch("DrawportTestReadAheadFrom", bytes); }
 
-void AddOnTest::mostPolylinePoints(int64_t most) {
-  auto bound = reinterpret_cast<void (*)(int64_t)>(session_->library()->symbol("DrawportTestMostPolylinePoints"));
-  ASSERT_NE(bound, nullptr) << "start(true) loads the test-only add-on";
-  bound(most);
-}
+void AddOnTest::prepareAhead(int32_t when) { callTestSwitch("DrawportTestPrepareAhead", when); }
+
+void AddOnTest::mostPolylinePoints(int64_t most) { callTestSwitch("DrawportTestMostPolylinePoints", most); }
 
 std::string AddOnTest::messages() const { return renderMessages(orvhost::Host::get()); }
 

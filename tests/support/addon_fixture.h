@@ -70,6 +70,9 @@ class AddOnTest : public ::testing::Test {
   TempDir files;
 
  private:
+  // Calls the test-only add-on's switch `name` with `value`.
+  void callTestSwitch(const char* name, int64_t value);
+
   std::unique_ptr<orvhost::Session> session_;
 };
 

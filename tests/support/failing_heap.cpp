@@ -1,8 +1,9 @@
 // The test-only add-on's own pieces: a heap whose allocation function can be
 // told to fail its Nth call, so that tests reach every out-of-memory path,
-// switches for which files are read ahead of their drawing and when what
-// follows from their records alone is worked out ahead, and the bound on
-// polyline points, lowered so that a small drawing reaches it.
+// and switches, each set by one 64-bit number: which files are read ahead
+// of their drawing, when what follows from their records alone is worked
+// out ahead, and the bound on polyline points, lowered so that a small
+// drawing reaches it.
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
@@ -29,7 +30,7 @@ void heapFree(void* block) { std::free(block); }
 }  // namespace drawport
 
 // The Nth allocation from now on fails (0: none does).
-extern "C" __attribute__((visibility("default"))) void DrawportTestFailAllocation(int32_t call) {
+extern "C" __attribute__((visibility("default"))) void DrawportTestFailAllocation(int64_t call) {
   gCalls = 0;
   gFailingCall = call;
 }
@@ -41,7 +42,7 @@ extern "C" __attribute__((visibility("default"))) void DrawportTestReadAheadFrom
 
 // What follows from a record alone is worked out ahead of its drawing: 0
 // while the drawing is behind, 1 always, 2 never.
-extern "C" __attribute__((visibility("default"))) void DrawportTestPrepareAhead(int32_t when) {
+extern "C" __attribute__((visibility("default"))) void DrawportTestPrepareAhead(int64_t when) {
   using drawport::full::PreparingAhead;
   drawport::full::readAheadPolicy().preparing = when == 1   ? PreparingAhead::Always
                                                 : when == 2 ? PreparingAhead::Never
