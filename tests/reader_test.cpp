@@ -119,29 +119,19 @@ TEST_F(ReaderTest, PairsAreACodeLineAndAWholeValueLine) {
   }
 }
 
-// A value's end is looked for many bytes at a time: wherever it falls, the
-// value is the same.
+// A value's end (line feed, CR LF, NUL, a CR within the line) is looked for
+// many bytes at a time: wherever it falls, the value is the same. The first
+// pair is read line by line, the second in one look; pairs follow, so that
+// the end falls within a look of many bytes.
 TEST_F(ReaderTest, AValueEndsAtItsFirstLineEndOrNulWhereverItFalls) {
-  const struct {
-    const char* what;
-    std::string end;
-  } cases[] = {
-      {"line feed", "\n"},
-      {"CR LF", "\r\n"},
-      {"NUL", std::string("\0rest\n", 6)},
-      {"CR within the line", "\rrest\n"},
-  };
-  for (const auto& c : cases) {
+  for (const std::string& end :
+       {std::string("\n"), std::string("\r\n"), std::string("\0rest\n", 6), std::string("\rrest\n")})
     for (size_t length = 0; length <= 40; ++length) {
-      SCOPED_TRACE(std::string(c.what) + ", value of " + std::to_string(length));
-      const std::string value(length, 'v');
-      // The first pair is read line by line, the second in one look; pairs
-      // after them, so that the end falls within a look of many bytes.
-      const std::string pair = "1\n" + value + c.end;
+      SCOPED_TRACE(orvhost::quoteString(end) + " after " + std::to_string(length));
+      const std::string value(length, 'v'), pair = "1\n" + value + end;
       EXPECT_EQ(pairsOf(open(pair + pair + "2\ne\n" + repeatedPairs(2))),
                 "1=\"" + value + "\"\n1=\"" + value + "\"\n2=\"e\"\n10=\"0.25\"\n10=\"1.25\"\n");
     }
-  }
 }
 
 TEST_F(ReaderTest, LinesOfMoreThan1999CharactersComeInPieces) {
