@@ -137,13 +137,13 @@ void DxfReader::checkProgress() {
     checkPercent(percent);
 }
 
-template <bool (*kEnds)(char)>
+template <bool (*kEnds)(char), bool kSkipsBlanks>
 bool DxfReader::readLine() {
   // Usually the whole line is in the buffer: cut the token out of it while
   // finding the line's end, in one look at its characters.
   const char* const line = buffer_ + begin_;
   const char* const limit = end_ - begin_ > kMaxLineCharacters ? line + kMaxLineCharacters : buffer_ + end_;
-  const char* start = skipBlanks(line, limit);
+  const char* start = kSkipsBlanks ? skipBlanks(line, limit) : line;
   const char* stop = start;
   while (stop < limit && !kEnds(*stop)) ++stop;
   const char* lineEnd = nullptr;
@@ -168,7 +168,7 @@ bool DxfReader::readLine() {
   if (!nextLine(whole, length)) return false;
   const char* const end = whole + length;
   lineCut_ = length == kMaxLineCharacters && whole[length - 1] != '\n';
-  start = skipBlanks(whole, end);
+  start = kSkipsBlanks ? skipBlanks(whole, end) : whole;
   stop = start;
   while (stop < end && !kEnds(*stop)) ++stop;
   token_ = std::string_view(start, static_cast<size_t>(stop - start));
@@ -180,21 +180,24 @@ void DxfReader::readToken() {
     linesSinceCheck_ = 0;
     checkProgress();
   }
-  if (!readLine<endsToken>()) endOfFile_ = true;
+  if (!readLine<endsToken, true>()) endOfFile_ = true;
 }
 
 void DxfReader::readValue() {
-  if (!readLine<endsValue>()) endOfFile_ = true;
+  if (!readLine<endsValue, true>()) endOfFile_ = true;
 }
 
-void DxfReader::readWholeLine() {
+template <bool kSkipsBlanks>
+void DxfReader::readCountedLine() {
   countLine();
-  if (!readLine<endsValue>()) {
+  if (!readLine<endsValue, kSkipsBlanks>()) {
     endOfFile_ = true;
     return;
   }
   if (lineCut_) skipRestOfLine();
 }
+
+void DxfReader::readWholeLine() { readCountedLine<true>(); }
 
 DRAWPORT_IN_PLACE int32_t DxfReader::CodeLines::codeOf(uint64_t text, size_t length) {
   // A multiplicative hash of the line's bytes picks the slot.
@@ -231,7 +234,8 @@ DRAWPORT_IN_PLACE bool DxfReader::readShortPair(int32_t& code) {
   const char* const line = p + feed + 1;
   const char* const limit =
       end - line > static_cast<std::ptrdiff_t>(kMaxLineCharacters) ? line + kMaxLineCharacters : end;
-  const char* const start = skipBlanks(line, limit);
+  // The value as written: its blanks are part of a text.
+  const char* const start = line;
   const char* const stop = findValueEnd(start, limit);
   const char* lineEnd;
   if (stop < limit && *stop == '\n')
@@ -252,7 +256,7 @@ bool DxfReader::readPair(int32_t& code) {
   readWholeLine();
   if (endOfFile_) return false;
   code = parseGroupCode(token_);
-  readWholeLine();
+  readCountedLine<false>();
   return !endOfFile_;
 }
 

@@ -55,7 +55,8 @@ class DxfReader {
   void readWholeLine();
   // Reads a group pair for reading by pairs: the code line, whose group code
   // goes to `code` (kNoCode when it holds no number), then the value line,
-  // which becomes the current token as readWholeLine makes it. Both lines
+  // which becomes the current token as written, its leading blanks kept, up
+  // to its line end (a text's blanks are part of it). Both lines
   // count towards the percent-done check. False when the file ends before
   // the value line.
   static constexpr int32_t kNoCode = INT32_MIN;
@@ -130,10 +131,14 @@ class DxfReader {
   void checkProgress();
   int32_t percentAt(int64_t position) const;
   // Reads the next line, making the current token its text from the first
-  // character that is not a blank or tab up to the first that `kEnds`;
+  // character (that is not a blank or tab, when `kSkipsBlanks`) up to the
+  // first that `kEnds`;
   // false when nothing is left.
-  template <bool (*kEnds)(char)>
+  template <bool (*kEnds)(char), bool kSkipsBlanks>
   bool readLine();
+  // readWholeLine, keeping the line's leading blanks or not.
+  template <bool kSkipsBlanks>
+  void readCountedLine();
   // Passes over the rest of a line that came back cut at the line limit.
   void skipRestOfLine();
   // The common pair of a short code line and a value line that both stand

@@ -98,7 +98,7 @@ TEST_F(ReaderTest, PairsAreACodeLineAndAWholeValueLine) {
     std::string pairs;
   } cases[] = {
       {"right-aligned codes", "  0\nLINE\n 10\n1.5\n", "0=\"LINE\"\n10=\"1.5\"\n"},
-      {"CR LF, trailing blanks of a value kept", "8\r\n WALL  \r\n", "8=\"WALL  \"\n"},
+      {"CR LF, the blanks of a value kept", "8\r\n WALL  \r\n", "8=\" WALL  \"\n"},
       {"codes with a sign, zeros, blanks after", "+10\na\n010\nb\n 20  \nc\n", "10=\"a\"\n10=\"b\"\n20=\"c\"\n"},
       {"a code line of no number", "x\nLINE\n\nv\n", "none=\"LINE\"\nnone=\"v\"\n"},
       {"a code of nine digits and one of ten", "123456789\na\n1234567890\nb\n", "123456789=\"a\"\n1234567890=\"b\"\n"},

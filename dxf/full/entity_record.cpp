@@ -32,6 +32,10 @@ constexpr bool inRanges(int32_t code, const CodeRange (&ranges)[N]) {
 }
 
 constexpr int32_t kApplicationGroup = 102;
+// Starts the data of another object held inside the entity (the column data
+// of an MTEXT): every group after it, up to the entity's end, is that
+// object's.
+constexpr int32_t kEmbeddedObject = 101;
 // The entity's handle and its subclass markers: nothing draws by them.
 constexpr int32_t kHandle = 5;
 constexpr int32_t kSubclassMarker = 100;
@@ -46,6 +50,7 @@ struct GroupKinds {
     for (int32_t code = 0; code < kKindTableSize; ++code)
       of[code] = code == kHandle || code == kSubclassMarker ? GroupKind::PassedOver
                  : code == kApplicationGroup                ? GroupKind::ApplicationGroup
+                 : code == kEmbeddedObject                  ? GroupKind::EmbeddedObject
                  : inRanges(code, kIntegerCodes)            ? GroupKind::Integer
                  : inRanges(code, kNumberCodes)             ? GroupKind::Real
                                                             : GroupKind::Text;
@@ -95,6 +100,13 @@ std::string_view RecordView::textOr(int32_t code, std::string_view fallback) con
   return fallback;
 }
 
+std::string_view RecordView::keywordOr(int32_t code, std::string_view fallback) const {
+  std::string_view word = textOr(code, fallback);
+  while (!word.empty() && (word.front() == ' ' || word.front() == '\t')) word.remove_prefix(1);
+  while (!word.empty() && (word.back() == ' ' || word.back() == '\t')) word.remove_suffix(1);
+  return word;
+}
+
 void EntityRecord::clear(std::string_view name) {
   nameLength_ = name.size() < sizeof name_ ? name.size() : sizeof name_;
   std::memcpy(name_, name.data(), nameLength_);
@@ -125,17 +137,19 @@ __attribute__((always_inline)) inline void EntityRecord::add(int32_t code, Group
 bool EntityRecord::read(PairReader& pairs) {
   clear(pairs.keyword());
   bool inApplicationGroup = false;
+  bool inEmbeddedObject = false;
   while (pairs.next()) {
     const int32_t code = pairs.code();
     if (code == 0) return true;
     const GroupKind kind = kindOf(code);
+    if (kind == GroupKind::EmbeddedObject && !inApplicationGroup) inEmbeddedObject = true;
     if (kind == GroupKind::ApplicationGroup) {
       // "{NAME" opens an application's group, "}" closes it.
       const std::string_view value = pairs.keyword();
       inApplicationGroup = !value.empty() && value.front() == '{';
       continue;
     }
-    if (kind == GroupKind::PassedOver || inApplicationGroup || oversized_) continue;
+    if (kind == GroupKind::PassedOver || inApplicationGroup || inEmbeddedObject || oversized_) continue;
     add(code, kind, pairs.value());
   }
   return false;

@@ -18,7 +18,7 @@ class PairReader;
 bool isNumberCode(int32_t code);
 
 // What a group read becomes: a number, a text, or nothing.
-enum class GroupKind : uint8_t { Text, Real, Integer, PassedOver, ApplicationGroup };
+enum class GroupKind : uint8_t { Text, Real, Integer, PassedOver, ApplicationGroup, EmbeddedObject };
 
 // One group as held. Numbers are read once, when the entity is read; texts
 // live in the text store of the record or block that holds the group.
@@ -52,7 +52,11 @@ class RecordView {
   // none: a later group of the same code replaces an earlier one.
   double numberOr(int32_t code, double fallback) const;
   int32_t integerOr(int32_t code, int32_t fallback) const;
+  // Texts are as written, blanks at their ends included.
   std::string_view textOr(int32_t code, std::string_view fallback = "") const;
+  // The same without the blanks around it, for a value that is a word
+  // compared as such (a table's name).
+  std::string_view keywordOr(int32_t code, std::string_view fallback = "") const;
   // Whether `other` views the same groups: the same record, not one alike.
   bool isSameRecord(const RecordView& other) const {
     return name_.data() == other.name_.data() && groups_ == other.groups_ && count_ == other.count_;
@@ -83,7 +87,8 @@ class EntityRecord {
 
   // Reads the entity whose 0/NAME pair `pairs` holds now, up to the next
   // pair of code 0, which `pairs` then holds. Application groups (102 "{"
-  // to 102 "}") and extended data (codes 1000 and above) are passed over.
+  // to 102 "}"), extended data (codes 1000 and above) and an embedded
+  // object (from a group 101 to the entity's end) are passed over.
   // False when the file ends first: an entity cut off by the end of the
   // file is dropped.
   bool read(PairReader& pairs);

@@ -104,7 +104,7 @@ void readTables(FullRun& run) {
   std::string table;
   forEachRecord(run, [&](const RecordView& record) {
     if (record.name() == "TABLE")
-      table = record.textOr(2);
+      table = record.keywordOr(2);
     else if (record.name() == "ENDTAB")
       table.clear();
     else if (table == "LAYER" && record.name() == "LAYER")

@@ -24,9 +24,11 @@ class PairReader {
   bool next() { return in_.readPair(code_); }
 
   int32_t code() const { return code_; }
-  // The value line after its leading blanks; valid until the next read.
+  // The value line as written, up to its line end: a text keeps its blanks
+  // (numbers are read past them). Valid until the next read.
   std::string_view value() const { return in_.token(); }
-  // The value without trailing blanks: keywords and names.
+  // The value without the blanks around it: entity, section, table and
+  // header variable names, compared as words.
   std::string_view keyword() const;
   // A pair that starts something: code 0 with this keyword.
   bool isMarker(std::string_view name) const { return code_ == 0 && keyword() == name; }
