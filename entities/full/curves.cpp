@@ -380,6 +380,27 @@ constexpr int32_t kEndParameter = 42;
 // that draw it keep it round.
 bool isFlatCircle(double ratio, const Vec3& normal) { return ratio == 1 && normal.x == 0 && normal.y == 0; }
 
+// A parameter as the same direction within [0, one turn).
+double withinOneTurn(double parameter) {
+  const double reduced = std::fmod(parameter, kWholeTurn);
+  return reduced < 0 ? reduced + kWholeTurn : reduced;
+}
+
+// The least and the greatest cosine of the parameters from `start` (within
+// one turn) over `sweep` (at most one turn): those of the ends, or -1 and 1
+// where the parameters pass a half or a whole turn.
+struct CosineSpan {
+  double low, high;
+};
+CosineSpan cosineSpan(double start, double sweep) {
+  const double first = std::cos(start), last = std::cos(start + sweep);
+  CosineSpan span{std::min(first, last), std::max(first, last)};
+  // start + sweep is below three turns: at most six half turns to pass.
+  for (int half = static_cast<int>(std::ceil(start / kPi)); half * kPi <= start + sweep; ++half)
+    (half % 2 == 0 ? span.high : span.low) = half % 2 == 0 ? 1 : -1;
+  return span;
+}
+
 // SPLINE flags (group 70).
 constexpr int32_t kClosedSpline = 1;
 constexpr int32_t kPeriodicSpline = 2;
@@ -426,22 +447,35 @@ void readSpline(const RecordView& entity, SplineData& spline) {
 
 void drawEllipse(const EntityDraw& e) {
   const RecordView& entity = e.entity;
-  const double start = entity.numberOr(kStartParameter, 0);
-  const double end = entity.numberOr(kEndParameter, kWholeTurn);
-  if (!std::isfinite(start) || !std::isfinite(end)) return;
+  const double startGiven = entity.numberOr(kStartParameter, 0);
+  const double endGiven = entity.numberOr(kEndParameter, kWholeTurn);
+  if (!std::isfinite(startGiven) || !std::isfinite(endGiven)) return;
   // Counter-clockwise about the normal from start to end; the same
-  // direction twice is the whole ellipse.
-  double sweep = std::fmod(end - start, kWholeTurn);
+  // direction twice is the whole ellipse. Both are first brought within one
+  // turn: next to a parameter of 1e300 a sweep of a few radians would be
+  // lost.
+  const double start = withinOneTurn(startGiven);
+  double sweep = withinOneTurn(endGiven) - start;
   if (sweep < 0) sweep += kWholeTurn;
   const bool whole = sweep < 1e-9 || sweep > kWholeTurn - 1e-9;
+  if (whole) sweep = kWholeTurn;
   if (!e.admit(whole ? EntityKind::Circles : EntityKind::Arcs)) return;
   const double ratio = entity.numberOr(kRatio, 1);
   const Vec3 centre = pointOf(entity, 10), major = pointOf(entity, 11);
   const Vec3 normal = Transform::objectCoordinates(extrusionOf(entity)).zAxis();
   const double radius = major.length();
-  if (!(ratio > 0 && ratio <= 1) || !(radius > 0) || !std::isfinite(radius) || !centre.finite()) return;
+  if (!(ratio >= 0) || !std::isfinite(ratio) || !(radius > 0) || !std::isfinite(radius) || !centre.finite()) return;
+  if (ratio == 0) {
+    // No width: the part of the major axis that the parameters run over.
+    const CosineSpan span = cosineSpan(start, sweep);
+    return e.painter(e.at.toWorld).line(centre + major * span.low, centre + major * span.high);
+  }
+  // A ratio above 1 is the ellipse with its axes swapped (the major axis
+  // turned a quarter turn about the normal, the ratio 1 / r, the parameters
+  // a quarter turn less): the formula below gives the same points with the
+  // ratio as written.
   const Vec3 minor = normal.cross(major) * ratio;
-  if (!(minor.length() > 0)) return;  // a major axis along the normal
+  if (!(minor.length() > 0) || !minor.finite()) return;  // a major axis along the normal
   if (isFlatCircle(ratio, normal)) {
     const Vec3 x = major * (1 / radius);
     Painter painter = e.painter(e.at.toWorld.after(Transform(x, normal.cross(x), normal, centre)));
@@ -450,7 +484,7 @@ void drawEllipse(const EntityDraw& e) {
   }
   HeapVector<Vec3>& points = e.run.points;
   points.clear();
-  appendEllipsePoints(points, centre, major, minor, start, whole ? start + kWholeTurn : start + sweep);
+  appendEllipsePoints(points, centre, major, minor, start, start + sweep);
   if (whole) points.pop_back();  // the polyline closes itself
   e.painter(e.at.toWorld).polyline(points.data(), points.size(), whole);
 }

@@ -41,7 +41,7 @@ RoundShape roundShapeOf(const RecordView& entity) {
     const int32_t code = entity.code(i);
     const double value = entity.number(i);
     switch (code) {
-      case 40: shape.radius = value; break;
+      case 40: shape.radius = std::fabs(value); break;  // a negative radius is read as its size
       case 50: shape.start = value; break;
       case 51: shape.end = value; break;
       default: takePoint(shape.centre, 10, code, value); break;
