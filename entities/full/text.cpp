@@ -38,20 +38,25 @@ void drawText(const EntityDraw& e) {
   const std::string_view text =
       prepared && prepared->hasText ? prepared->text : plainText(e.run, entity.textOr(1), TextKind::SingleLine);
   const double height = entity.numberOr(40, 0);
-  const double rotation = radians(entity.numberOr(50, 0));
+  double rotation = radians(entity.numberOr(50, 0));
   const int horizontal = entity.integerOr(72, kLeft);
   const int vertical = entity.integerOr(73, kBaseline);
+  const bool hasSecondPoint = entity.has(11) || entity.has(21);
   Vec3 position = pointOf(entity, 10);
-  // A text aligned otherwise than on the left of its baseline stands by its
-  // alignment point (11); aligned and fitted texts start at their first
-  // point.
-  const bool byAlignmentPoint = (horizontal != kLeft || vertical != kBaseline) && horizontal != kAligned &&
-                                horizontal != kFit && (entity.has(11) || entity.has(21));
-  if (byAlignmentPoint) {
-    const Vec3 offset = baselineStart({}, horizontal, vertical, estimatedWidth(text, height), height);
-    const Vec3 along{std::cos(rotation), std::sin(rotation), 0};
-    const Vec3 up{-along.y, along.x, 0};
-    position = pointOf(entity, 11) + along * offset.x + up * offset.y;
+  if (horizontal == kAligned || horizontal == kFit) {
+    // Fitted between its two points: it starts at the first and runs
+    // towards the second, at the height the file holds for that fit.
+    const Vec3 towards = hasSecondPoint ? pointOf(entity, 11) - position : Vec3{};
+    if ((towards.x != 0 || towards.y != 0) && towards.finite()) rotation = std::atan2(towards.y, towards.x);
+  } else if (horizontal != kLeft || vertical != kBaseline) {
+    // Aligned otherwise than on the left of its baseline: the text stands
+    // by its alignment point (11).
+    if (hasSecondPoint) {
+      const Vec3 offset = baselineStart({}, horizontal, vertical, estimatedWidth(text, height), height);
+      const Vec3 along{std::cos(rotation), std::sin(rotation), 0};
+      const Vec3 up{-along.y, along.x, 0};
+      position = pointOf(entity, 11) + along * offset.x + up * offset.y;
+    }
   }
   e.painter(e.objectToWorld()).text(position, height, rotation, text);
 }
