@@ -20,7 +20,9 @@ struct ImportSettings {
   int32_t dimension = 1;   // 1 imports as 2D, 2 as 3D
   int32_t zoneNumber = 1;  // 0: attach to no zone
   bool kinds[kEntityKindCount] = {true, true, true, true, true, true, true};
-  // True: entities of invisible layers are shown; false: hidden.
+  // True: entities of invisible layers are shown; false: hidden (the full
+  // reading leaves them out, the classic one draws them in the background
+  // colour).
   bool showInvisibleLayers = true;
   // True: the full reading (group pairs, colours, object coordinate systems,
   // blocks, curves) draws the drawing; false: the classic reading.

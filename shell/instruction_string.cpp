@@ -39,6 +39,7 @@ void showWarning(const char* warning) {
 struct DashFlagsSeen {
   bool anyKind = false;   // some -V flag
   bool allKinds = false;  // -VZ
+  bool hide = false;      // -H
 };
 
 // Copies the bracketed name that starts at `p` (just after '[') into
@@ -89,6 +90,7 @@ bool readDashFlags(const char* text, ImportSettings& settings, char* fileName, s
         break;
       case 'H':
         settings.showInvisibleLayers = false;
+        seen.hide = true;
         break;
       case 'P':
         if (*p == '1' || *p == '2')
@@ -103,9 +105,7 @@ bool readDashFlags(const char* text, ImportSettings& settings, char* fileName, s
           settings.fontNumber = kLowestFont;
         }
         break;
-      case 'V':
-        selectKindByLetter(asciiUpper(*p), settings, seen);
-        break;
+      case 'V': selectKindByLetter(asciiUpper(*p), settings, seen); break;
       case 'X': settings.fullReading = true; break;
       case 'Z':
         settings.zoneNumber = parseLong32(p);
@@ -114,8 +114,7 @@ bool readDashFlags(const char* text, ImportSettings& settings, char* fileName, s
           settings.zoneNumber = 0;
         }
         break;
-      default:
-        return false;
+      default: return false;
     }
   }
 }
@@ -132,8 +131,11 @@ bool parseDashForm(const char* text, ImportSettings& settings, char* fileName, s
   settings.fullReading = false;
   DashFlagsSeen seen;
   if (!readDashFlags(text, settings, fileName, fileNameSize, seen)) return false;
-  // No kind named, or all of them: everything is imported and shown.
+  // No kind named, or all of them: everything is imported and shown (in
+  // the classic reading, whatever -H says).
   if (!seen.anyKind || seen.allKinds) settings.setAllSwitches(true);
+  // The full reading takes -H alone for whether invisible layers are hidden.
+  if (settings.fullReading) settings.showInvisibleLayers = !seen.hide;
   return true;
 }
 
@@ -278,13 +280,14 @@ size_t writeBracketedName(const char* fileName, char* out, size_t capacity) {
   return text.finish();
 }
 
-size_t writeInstructionString(const ImportSettings& settings, const char* bracketedName, char* out,
-                              size_t capacity) {
+size_t writeInstructionString(const ImportSettings& settings, const char* bracketedName, char* out, size_t capacity) {
   char flagText[96];
   BoundedText flags(flagText, sizeof flagText);
   // With every kind on, no -V flag is written: the parser then imports every
-  // kind and shows invisible layers. So when invisible layers are to be
-  // hidden, the kinds are listed even when all are on.
+  // kind and, in the classic reading, shows invisible layers. So when
+  // invisible layers are to be hidden, the kinds are listed even when all
+  // are on (the full reading would read -H alone the same way; the listed
+  // kinds keep the string the same for both readings).
   if (!settings.allKindsSelected() || !settings.showInvisibleLayers) {
     for (const KindLetter& entry : kKindLetters) {
       if (!settings.selects(entry.kind)) continue;

@@ -6,7 +6,9 @@
 // Compact form (read only):      B3F8:plan.dxfT2Y1Z0@
 //
 // -X chooses the full reading; without it (and always in the compact form)
-// the file is read classically.
+// the file is read classically. With -X, -H alone says whether entities of
+// invisible layers are hidden; without it, naming no kind or -VZ shows them
+// whatever -H says.
 #pragma once
 
 #include <cstddef>
@@ -38,7 +40,6 @@ size_t writeBracketedName(const char* fileName, char* out, size_t capacity);
 // "-F" with the bracketed name, then the flags for `settings`; a bracketed
 // name left open comes last, after the flags, so that the string's end ends
 // it.
-size_t writeInstructionString(const ImportSettings& settings, const char* bracketedName, char* out,
-                              size_t capacity);
+size_t writeInstructionString(const ImportSettings& settings, const char* bracketedName, char* out, size_t capacity);
 
 }  // namespace drawport

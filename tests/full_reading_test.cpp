@@ -98,8 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
                     lineAt(0, {{8, "TRUE"}}) + lineAt(1, {{8, "PLAIN"}}) + lineAt(2, {{8, "FROZEN"}}), "-X",
                     "line2 (0,0)-(1,0) c2\nline2 (0,1)-(1,1) c0\nline2 (0,2)-(1,2) c3\n", kLayers},
         DrawingCase{"a frozen layer hidden, even under a colour of the entity's own",
-                    lineAt(0, {{8, "FROZEN"}}) + lineAt(1, {{8, "FROZEN"}, {62, 1}}), "-VL -H -X",
-                    "line2 (0,0)-(1,0) c7\nline2 (0,1)-(1,1) c7\n", kLayers}));
+                    lineAt(0, {{8, "FROZEN"}}) + lineAt(1, {{8, "FROZEN"}, {62, 1}}) + lineAt(2, {{8, "WALLS"}}),
+                    "-VL -H -X", "line2 (0,2)-(1,2) c2\n", kLayers}));
 
 // Object coordinates: the mirrored plane (extrusion 0, 0, -1) turns x and
 // angles round; a tilted plane makes circles polylines.

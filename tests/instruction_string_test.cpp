@@ -141,10 +141,13 @@ TEST_F(InstructionStringTest, DashFormReadsFullyWithXAndEveryOtherStringClassica
       {"-F[x]", true, "name=x kinds=TLACPSF show=1 font=1 dim=1 zone=0 size=0\nfull=0"},
       {"-F[x] -VL -H", true, "name=x kinds=L show=0 font=1 dim=1 zone=0 size=0\nfull=0"},
       // What follows the letter up to the next '-' is passed over.
-      {"-F[x] -Xtended please -VL", false, "name=x kinds=L show=0 font=1 dim=1 zone=0 size=0\nfull=1"},
+      {"-F[x] -Xtended please -VL", false, "name=x kinds=L show=1 font=1 dim=1 zone=0 size=0\nfull=1"},
       {"-X-F[x]-P2", false, "name=x kinds=TLACPSF show=1 font=1 dim=2 zone=0 size=0\nfull=1"},
-      // The all-kinds default leaves the switch as -X set it.
-      {"-F[x] -X -VZ -H", false, "name=x kinds=TLACPSF show=1 font=1 dim=1 zone=0 size=0\nfull=1"},
+      // The all-kinds default leaves the switch as -X set it; with -X, -H
+      // alone hides invisible layers.
+      {"-F[x] -X -VZ -H", false, "name=x kinds=TLACPSF show=0 font=1 dim=1 zone=0 size=0\nfull=1"},
+      {"-F[x] -H -X", false, "name=x kinds=TLACPSF show=0 font=1 dim=1 zone=0 size=0\nfull=1"},
+      {"-F[x] -VL -X", false, "name=x kinds=L show=1 font=1 dim=1 zone=0 size=0\nfull=1"},
       {"-F[x] -VL -VA -T3 -Z2 -P2 -H -X", false, "name=x kinds=LA show=0 font=3 dim=2 zone=2 size=0\nfull=1"},
       {"B3F1:xT2Y1Z0@", true, "name=x kinds=TL show=0 font=2 dim=1 zone=0 size=0\nfull=0"},
       {"F1:x@", true, "name=x kinds= show=0 font=1 dim=1 zone=0 size=0\nfull=0"},

@@ -56,6 +56,19 @@ constexpr int32_t kInvisible = 60;
 
 bool isLayerZero(std::string_view name) { return name == "0"; }
 
+// LAYER flags (group 70): frozen.
+constexpr int32_t kFrozenLayer = 1;
+
+// Whether an entity on `layer` is left out when invisible layers are
+// hidden. A block reference on a layer that is off but not frozen still
+// draws its block, as CAD programs show it: what the block holds on layer
+// "0" takes the reference's layer and is left out, what it holds on layers
+// of its own is drawn.
+bool hiddenByLayer(const RecordView& entity, const LayerRecord* layer) {
+  if (!layerHidden(layer)) return false;
+  return entity.name() != "INSERT" || (layer->flags & kFrozenLayer) != 0;
+}
+
 }  // namespace
 
 CommonGroups commonGroupsOf(const RecordView& entity) {
@@ -110,11 +123,13 @@ EntityLook lookOf(FullRun& run, const RecordView& entity, const Placement& at) {
   look.extrusion = groups.extrusion;
   const std::string_view layer = groups.layerGroup == CommonGroups::kNoGroup ? "0" : entity.text(groups.layerGroup);
   look.layer = at.byReference && isLayerZero(layer) ? at.blockLayer : run.layerNamed(layer);
-  look.colour = resolveColour(groups.colour, layerColour(look.layer), at.byReference ? &at.blockColour : nullptr);
   const Run& common = run.run;
-  look.hostColour = layerHidden(look.layer) && !common.settings.showInvisibleLayers
-                        ? common.colours.background
-                        : hostColourOf(common.colours, look.colour);
+  if (!common.settings.showInvisibleLayers && hiddenByLayer(entity, look.layer)) {
+    look.drawn = false;
+    return look;
+  }
+  look.colour = resolveColour(groups.colour, layerColour(look.layer), at.byReference ? &at.blockColour : nullptr);
+  look.hostColour = hostColourOf(common.colours, look.colour);
   return look;
 }
 

@@ -30,11 +30,11 @@ struct Placement {
 
 // What every entity shares.
 struct EntityLook {
-  bool drawn = false;       // neither in paper space nor invisible
+  bool drawn = false;       // neither in paper space, invisible, nor on a hidden layer
   Vec3 extrusion{0, 0, 1};  // groups 210, 220, 230
   const LayerRecord* layer = nullptr;
-  Colour colour;                   // the colour it is drawn in
-  OrvColorIndex_t hostColour = 0;  // the background when its layer is hidden and so are invisible layers
+  Colour colour;  // the colour it is drawn in
+  OrvColorIndex_t hostColour = 0;
 };
 EntityLook lookOf(FullRun& run, const RecordView& entity, const Placement& at);
 CommonGroups commonGroupsOf(const RecordView& entity);
