@@ -45,7 +45,7 @@ def embedded_mtext():
     columns = msp.add_mtext("Column data follows this note", dxfattribs={"layer": "NOTES", "char_height": 4})
     columns.dxf.insert = (10, 60)
     columns.dxf.width = 120
-    columns.dxf.attachment_point = 7
+    columns.dxf.attachment_point = 1
     turned = msp.add_mtext("A turned note\\Pof two lines", dxfattribs={"layer": "NOTES", "char_height": 3})
     turned.dxf.insert = (150, 20)
     turned.dxf.width = 40
@@ -57,12 +57,12 @@ def embedded_mtext():
     def touch_up(pairs):
         pairs.set_value(chunked.dxf.handle, 1, " dolor sit")
         pairs.add_groups(chunked.dxf.handle, 71, [(3, "Lorem ipsum")])
-        for note, width, height in ((columns, 120, 8), (turned, 40, 9)):
+        for note, width, height in ((columns, 120, 10), (turned, 40, 12)):
             x, y = note.dxf.insert.x, note.dxf.insert.y
             append_groups(pairs, note.dxf.handle, [
                 (101, "Embedded Object"), (70, "1"), (10, "1.0"), (20, "0.0"), (30, "0.0"),
                 (11, repr(float(x))), (21, repr(float(y))), (31, "0.0"), (40, repr(float(width))),
-                (41, "0.0"), (42, repr(float(width))), (43, repr(float(height))), (71, "0"), (72, "1"),
+                (41, repr(float(height))), (42, repr(float(width))), (43, repr(float(height))), (71, "0"), (72, "1"),
                 (44, repr(float(width))), (45, "2.5"), (73, "0"), (74, "0"),
             ])
 
