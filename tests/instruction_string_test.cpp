@@ -346,6 +346,9 @@ TEST_F(InstructionStringTest, WhatTheWriterWritesTheParserReadsBack) {
       {settingsWith("", false, 1, 0, 1), "kinds=TLACPSF show=1 font=1 dim=1 zone=0 size=6"},
       {settingsWith("TLACPSF", true, 1, 0, 1, true), "kinds=TLACPSF show=1 font=1 dim=1 zone=0 size=6"},
       {settingsWith("LA", false, 3, 2, 2, true), "kinds=LA show=0 font=3 dim=2 zone=2 size=6"},
+      // The full reading reads the hide toggle back whatever kinds are on.
+      {settingsWith("SF", true, 2, 1, 2, true), "kinds=SF show=1 font=2 dim=2 zone=1 size=6"},
+      {settingsWith("TLACPSF", false, 1, 0, 1, true), "kinds=TLACPSF show=0 font=1 dim=1 zone=0 size=6"},
   };
   for (const auto& c : cases) {
     const std::string text = written(c.settings, path.c_str());
