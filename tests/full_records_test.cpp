@@ -5,8 +5,6 @@
 // layers are not created.
 #include <gmock/gmock.h>
 
-#include <cmath>
-
 #include "support/addon_fixture.h"
 #include "support/entity_dxf.h"
 
@@ -79,50 +77,6 @@ INSTANTIATE_TEST_SUITE_P(
                           "fitted text: the same, whatever its vertical alignment",
                           entity("TEXT", {{10, 1}, {20, 1}, {11, -3}, {21, 1}, {40, 2}, {72, 5}, {73, 2}, {1, "AB"}}),
                           "-X", "text (1,1) h2 a180 \"AB\" c0\n"}));
-
-// An ellipse of ratio 2 is the one of ratio 1/2 with its axes swapped; huge
-// parameters keep their sweep. Each is drawn as one polyline on the ellipse
-// x²/4 + y²/b² = 1.
-struct EllipseArcCase {
-  const char* what;
-  std::string entities;
-  double minor;  // b
-  size_t count;  // 0: any count above two
-};
-void PrintTo(const EllipseArcCase& c, std::ostream* os) { *os << c.what; }
-
-class EllipseArcs : public EntityTest, public ::testing::WithParamInterface<EllipseArcCase> {
- protected:
-  void SetUp() override { start(); }
-};
-
-TEST_P(EllipseArcs, LieOnTheEllipse) {
-  const EllipseArcCase& c = GetParam();
-  importText(dxfFile(entitiesSection(c.entities)), "-X");
-  const orvhost::Frame& frame = host().frame();
-  ASSERT_EQ(frame.objects().size(), 1u) << drawn();
-  const orvhost::FrameObject& object = frame.objects()[0];
-  if (c.count > 0)
-    ASSERT_EQ(object.pointCount, c.count) << drawn();
-  else
-    ASSERT_GT(object.pointCount, 2u) << drawn();
-  const orvhost::Point3 anchor = object.anchor.value_or(orvhost::Point3{});
-  for (uint32_t i = 0; i < object.pointCount; ++i) {
-    const orvhost::Point3& p = frame.point(object, i);
-    const double x = p.x + anchor.x, y = p.y + anchor.y;
-    EXPECT_NEAR(x * x / 4 + y * y / (c.minor * c.minor), 1, 1e-9) << "point " << i << "\n" << drawn();
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(FullReading, EllipseArcs,
-                         ::testing::Values(
-                             // A quarter turn from (2, 0) to (0, 4): 23 steps.
-                             EllipseArcCase{"ratio 2, a quarter", ellipse(2, 0, 2, 0, kPi / 2), 4, 24},
-                             EllipseArcCase{"ratio 2, whole", ellipse(2, 0, 2, 0, 2 * kPi), 4, 91},
-                             EllipseArcCase{"start and end 1e300: the whole ellipse", ellipse(2, 0, 0.5, 1e300, 1e300),
-                                            1, 91},
-                             EllipseArcCase{"from -1e300 to 1e300: the sweep between their directions",
-                                            ellipse(2, 0, 0.5, -1e300, 1e300), 1, 0}));
 
 // Layers off and frozen, when invisible layers are hidden: their entities
 // are not created at all. A block's entities on layer "0" take the layer of
