@@ -110,52 +110,56 @@ TEST_P(Ellipses, PassThroughTheirPointsAtParametersSteppedByTheArcRule) {
 
 const double kSin60 = std::sqrt(3.0) / 2;
 
+INSTANTIATE_TEST_SUITE_P(FullReading, Ellipses,
+                         ::testing::Values(
+                             // 90 steps of 4 degrees; the whole ellipse closes.
+                             EllipseCase{"whole, under the Circles switch",
+                                         ellipse({0, 0}, {3, 0}, 0.5, 0, 2 * kPi),
+                                         "-VC -X",
+                                         91,
+                                         {{0, {3, 0}}, {30, {-1.5, 1.5 * kSin60}}, {45, {-3, 0}}, {90, {3, 0}}}},
+                             // 120 degrees: 30 steps.
+                             EllipseCase{"partial, under the Arcs switch",
+                                         ellipse({10, 0}, {2, 0}, 0.5, 0, 2 * kPi / 3),
+                                         "-VA -X",
+                                         31,
+                                         {{0, {12, 0}}, {15, {11, kSin60}}, {30, {9, kSin60}}}},
+                             // Normal (0, 0, -1): the minor axis is N x major = (0, -1).
+                             EllipseCase{"in the mirrored plane, running clockwise",
+                                         ellipse({10, 0}, {2, 0}, 0.5, 0, 2 * kPi / 3, -1),
+                                         "-VA -X",
+                                         31,
+                                         {{0, {12, 0}}, {15, {11, -kSin60}}, {30, {9, -kSin60}}}},
+                             EllipseCase{"an end parameter below the start runs on through 0",
+                                         ellipse({0, 0}, {0, 2}, 0.25, 5 * kPi / 3, kPi / 3),
+                                         "-VA -X",
+                                         31,
+                                         {{0, {0.5 * kSin60, 1}}, {15, {0, 2}}, {30, {-0.5 * kSin60, 1}}}},
+                             // 10 degrees: 3 steps, not 2.
+                             EllipseCase{"a step never above 4 degrees",
+                                         ellipse({0, 0}, {1, 0}, 0.5, 0, kPi / 18),
+                                         "-VA -X",
+                                         4,
+                                         {{1, {std::cos(kPi / 54), 0.5 * std::sin(kPi / 54)}},
+                                          {3, {std::cos(kPi / 18), 0.5 * std::sin(kPi / 18)}}}}));
+
+// Values out of the usual range. A ratio above 1: the minor axis (0, 4) is
+// the longer, the same points. 2^1000 whole turns: the direction of 0.
+const double kHuge = std::ldexp(2 * kPi, 1000);
 INSTANTIATE_TEST_SUITE_P(
-    FullReading, Ellipses,
+    OutOfRange, Ellipses,
     ::testing::Values(
-        // 90 steps of 4 degrees; the whole ellipse closes.
-        EllipseCase{"whole, under the Circles switch",
-                    ellipse({0, 0}, {3, 0}, 0.5, 0, 2 * kPi),
-                    "-VC -X",
-                    91,
-                    {{0, {3, 0}}, {30, {-1.5, 1.5 * kSin60}}, {45, {-3, 0}}, {90, {3, 0}}}},
-        // 120 degrees: 30 steps.
-        EllipseCase{"partial, under the Arcs switch",
-                    ellipse({10, 0}, {2, 0}, 0.5, 0, 2 * kPi / 3),
-                    "-VA -X",
-                    31,
-                    {{0, {12, 0}}, {15, {11, kSin60}}, {30, {9, kSin60}}}},
-        // Normal (0, 0, -1): the minor axis is N x major = (0, -1).
-        EllipseCase{"in the mirrored plane, running clockwise",
-                    ellipse({10, 0}, {2, 0}, 0.5, 0, 2 * kPi / 3, -1),
-                    "-VA -X",
-                    31,
-                    {{0, {12, 0}}, {15, {11, -kSin60}}, {30, {9, -kSin60}}}},
-        EllipseCase{"an end parameter below the start runs on through 0",
-                    ellipse({0, 0}, {0, 2}, 0.25, 5 * kPi / 3, kPi / 3),
-                    "-VA -X",
-                    31,
-                    {{0, {0.5 * kSin60, 1}}, {15, {0, 2}}, {30, {-0.5 * kSin60, 1}}}},
-        // The minor axis (0, 4) is the longer: the same points.
         EllipseCase{"ratio above 1", ellipse({0, 0}, {2, 0}, 2, 0, kPi / 2), "-VA -X", 24, {{0, {2, 0}}, {23, {0, 4}}}},
-        // 2^1000 whole turns: the sweep from 0 to a quarter turn is kept.
         EllipseCase{"a huge start brought within one turn",
-                    ellipse({0, 0}, {2, 0}, 0.5, std::ldexp(2 * kPi, 1000), kPi / 2),
+                    ellipse({0, 0}, {2, 0}, 0.5, kHuge, kPi / 2),
                     "-VA -X",
                     24,
                     {{0, {2, 0}}, {23, {0, 1}}}},
-        EllipseCase{"huge start and end in one direction: the whole ellipse",
-                    ellipse({0, 0}, {2, 0}, 0.5, -std::ldexp(2 * kPi, 1000), std::ldexp(2 * kPi, 1000)),
+        EllipseCase{"huge start and end in one direction",
+                    ellipse({0, 0}, {2, 0}, 0.5, -kHuge, kHuge),
                     "-VC -X",
                     91,
-                    {{0, {2, 0}}, {45, {-2, 0}}, {90, {2, 0}}}},
-        // 10 degrees: 3 steps, not 2.
-        EllipseCase{"a step never above 4 degrees",
-                    ellipse({0, 0}, {1, 0}, 0.5, 0, kPi / 18),
-                    "-VA -X",
-                    4,
-                    {{1, {std::cos(kPi / 54), 0.5 * std::sin(kPi / 54)}},
-                     {3, {std::cos(kPi / 18), 0.5 * std::sin(kPi / 18)}}}}));
+                    {{0, {2, 0}}, {45, {-2, 0}}, {90, {2, 0}}}}));
 
 INSTANTIATE_TEST_SUITE_P(
     Ellipses, FullCurves,
