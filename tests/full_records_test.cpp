@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DrawingCase{"-H: not created", kOnEachLayer, "-H -X", "line2 (0,0)-(1,0) c2\n", kHiddenLayers},
                       DrawingCase{"-H with every kind named", kOnEachLayer, "-VZ -H -X", "line2 (0,0)-(1,0) c2\n",
                                   kHiddenLayers},
-                      DrawingCase{"no -H: shown, with -V flags or without", kOnEachLayer, "-VL -X",
+                      DrawingCase{"no -H: shown, even with kinds named", kOnEachLayer, "-VL -X",
                                   "line2 (0,0)-(1,0) c2\nline2 (0,1)-(1,1) c1\nline2 (0,2)-(1,2) c3\n", kHiddenLayers},
                       DrawingCase{"block references on hidden layers", kMarkOnEachLayer, "-H -X",
                                   "line2 (10,6)-(11,6) c2\n", kHiddenLayers}));
