@@ -101,7 +101,9 @@ INSTANTIATE_TEST_SUITE_P(
                       DrawingCase{"no -H: shown, even with kinds named", kOnEachLayer, "-VL -X",
                                   "line2 (0,0)-(1,0) c2\nline2 (0,1)-(1,1) c1\nline2 (0,2)-(1,2) c3\n", kHiddenLayers},
                       DrawingCase{"block references on hidden layers", kMarkOnEachLayer, "-H -X",
-                                  "line2 (10,6)-(11,6) c2\n", kHiddenLayers}));
+                                  "line2 (10,6)-(11,6) c2\n", kHiddenLayers},
+                      DrawingCase{"an entity left out by its layer: no block drawn where it stands instead",
+                                  lineOn("OFF", 1), "-H -X", "", kHiddenLayers}));
 
 }  // namespace
 }  // namespace drawport::testing

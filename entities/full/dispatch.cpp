@@ -125,6 +125,9 @@ EntityLook lookOf(FullRun& run, const RecordView& entity, const Placement& at) {
   look.layer = at.byReference && isLayerZero(layer) ? at.blockLayer : run.layerNamed(layer);
   const Run& common = run.run;
   if (!common.settings.showInvisibleLayers && hiddenByLayer(entity, look.layer)) {
+    // Still an entity the drawing holds: the blocks are not drawn where
+    // they stand in its place.
+    run.run.entitiesFound = true;
     look.drawn = false;
     return look;
   }
