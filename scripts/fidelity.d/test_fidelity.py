@@ -116,8 +116,8 @@ class EzdxfDrawingTest(unittest.TestCase):
             ("three-corner SOLID", lambda: box_of(ink["SOLID"]), (10.0, 10.0, 12.0, 12.0)),
             ("wide LWPOLYLINE as its centre line", lambda: box_of(ink["LWPOLYLINE"]), (20.0, 0.0, 30.0, 0.0)),
             ("dashed LINE continuous", lambda: round(ink_length(ink["LINE"]), 6), 10.0),
-            ("patterned HATCH with its boundary",
-             lambda: compare_ink(boundary, ink["HATCH"], 0.01).recall.share, 1.0),
+            ("patterned HATCH as its pattern lines, its boundary crossed only",
+             lambda: compare_ink(boundary, ink["HATCH"], 0.01).recall.share < 0.1, True),
             ("formatted MTEXT as one line", lambda: [t.string for t in drawing.texts], ["North wing"]),
         ]
         for name, measure, expected in cases:
