@@ -1,7 +1,7 @@
 // HATCH in the full reading: a solid (or gradient) hatch as one filled
 // outline per area with its holes bridged in, a pattern hatch as its
-// pattern's lines clipped to the area. Everything is
-// drawn in the hatch's object coordinates at its elevation.
+// pattern's lines clipped to the area. Everything is drawn in the hatch's
+// object coordinates at its elevation.
 #include "entities/full/drawing.h"
 #include "entities/full/hatch_geometry.h"
 
