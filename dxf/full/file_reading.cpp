@@ -65,6 +65,10 @@ void readHeader(FullRun& run) {
     const std::string_view name = variable;
     if (code == 1 && name == "$ACADVER") copyText(run.header.version, sizeof run.header.version, pairs.keyword());
     if (code == 3 && name == "$DWGCODEPAGE") copyText(run.header.codePage, sizeof run.header.codePage, pairs.keyword());
+    if (code == 40 && name == "$DIMASZ") run.header.dimArrowSize = parseReal(pairs.value());
+    if (code == 40 && name == "$DIMTXT") run.header.dimTextHeight = parseReal(pairs.value());
+    if (code == 40 && name == "$DIMSCALE") run.header.dimScale = parseReal(pairs.value());
+    if (code == 70 && name == "$DIMDEC") run.header.dimDecimals = parseLong32(pairs.value());
     if (code != 10 && code != 20) continue;
     const double value = parseReal(pairs.value());
     const bool x = code == 10;

@@ -43,6 +43,10 @@ constexpr EntityConverter kConverters[] = {
     {"INSERT", EntityKind::Lines, false, drawInsert},
     {"DIMENSION", EntityKind::Lines, false, drawDimension},
     {"ACAD_TABLE", EntityKind::Lines, false, drawTable},
+    {"ARC_DIMENSION", EntityKind::Lines, false, drawDimension},
+    {"LARGE_RADIAL_DIMENSION", EntityKind::Lines, false, drawDimension},
+    {"MESH", EntityKind::Lines, true, drawMesh},
+    {"MLINE", EntityKind::Lines, true, drawMultiLine},
 };
 
 const EntityConverter* converterFor(std::string_view name) {

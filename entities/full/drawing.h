@@ -155,4 +155,16 @@ void prepareSpline(const RecordView& entity, const HeaderExtras& header, Prepare
 void prepareText(const RecordView& entity, const HeaderExtras& header, PrepareWork& work, Preparation& made);
 void prepareMText(const RecordView& entity, const HeaderExtras& header, PrepareWork& work, Preparation& made);
 
+// A closed filled arrowhead: its tip at `tip`, pointing along `direction`,
+// `size` long and a third of that wide at its base, in the plane whose
+// normal is `normal`. Returns the middle of its base, where the line it
+// ends starts; draws nothing for a direction or size of 0.
+Vec3 drawArrowhead(Painter& painter, const Vec3& tip, const Vec3& direction, double size, const Vec3& normal);
+// A dimension whose block is missing or empty, drawn from its own points.
+void drawDimensionFromPoints(const EntityDraw& e);
+// MESH as the edges of its base faces, each edge once; MLINE as its element
+// lines.
+void drawMesh(const EntityDraw& e);
+void drawMultiLine(const EntityDraw& e);
+
 }  // namespace drawport::full

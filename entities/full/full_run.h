@@ -102,6 +102,12 @@ struct PrepareWork {
 struct HeaderExtras {
   char version[16] = "";   // $ACADVER, e.g. "AC1021"
   char codePage[32] = "";  // $DWGCODEPAGE, e.g. "ANSI_1252"
+  // What a dimension drawn from its own points, and a leader's arrowhead,
+  // are sized by.
+  double dimArrowSize = 0.18;   // $DIMASZ
+  double dimTextHeight = 0.18;  // $DIMTXT
+  double dimScale = 1;          // $DIMSCALE, both sizes multiplied by it
+  int32_t dimDecimals = 4;      // $DIMDEC, of a measured length
 };
 
 // The bound on polyline points of the imports to come (FullRun::mostPoints).

@@ -1,7 +1,7 @@
 // HATCH in the full reading: a solid (or gradient) hatch as one filled
 // outline per area with its holes bridged in, a pattern hatch as its
-// boundaries and its pattern's lines clipped to the area. Everything is
-// drawn in the hatch's object coordinates at its elevation.
+// pattern's lines clipped to the area. Everything is drawn in the hatch's
+// object coordinates at its elevation.
 #include "entities/full/drawing.h"
 #include "entities/full/hatch_geometry.h"
 
@@ -129,11 +129,16 @@ void drawHatch(const EntityDraw& e) {
     if (!nested) return drawBoundaries(painter, scratch, style, false);
     return drawFilledAreas(painter, run, style, work);
   }
+  // A pattern hatch shows its pattern's lines: its outline, if drawn at
+  // all, is other geometry, often of another layer and colour. Only a
+  // pattern that cannot be worked out leaves the boundaries in its place,
+  // so that the hatch does not vanish.
   Painter painter = e.painter(toWorld);
+  if (nested) {
+    readPatternLines(hatch, afterBoundaries, scratch);
+    if (clipPattern(scratch, style, elevation, work)) return drawPatternLines(painter, scratch);
+  }
   drawBoundaries(painter, scratch, style, nested);
-  if (!nested) return;
-  readPatternLines(hatch, afterBoundaries, scratch);
-  if (clipPattern(scratch, style, elevation, work)) drawPatternLines(painter, scratch);
 }
 
 }  // namespace drawport::full

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 
 #include "entities/full/hatch_geometry.h"
 
@@ -163,33 +164,51 @@ using EdgeReader = bool (*)(const RecordView&, Span, double, HatchScratch&);
 // By edge type (group 72): 1 line, 2 circular arc, 3 elliptic arc, 4 spline.
 constexpr EdgeReader kEdgeReaders[] = {nullptr, appendLineEdge, appendArcEdge, appendEllipseEdge, appendSplineEdge};
 
-double squaredDistance(const Vec3& a, const Vec3& b) {
-  const double dx = a.x - b.x, dy = a.y - b.y;
-  return dx * dx + dy * dy;
+// Whether points[first ...] hold a third point apart from the first two.
+bool holdsThreeDistinctPoints(const HeapVector<Vec3>& points, size_t first) {
+  if (points.size() - first < 3) return false;
+  const Vec3& a = points[first];
+  const Vec3& b = points[first + 1];
+  for (size_t i = first + 2; i < points.size(); ++i)
+    if (!samePlace(points[i], a) && !samePlace(points[i], b)) return true;
+  return false;
 }
 
-// Joins an edge's points to the ring being built from points[first ...]: an
-// edge written backwards (its end, not its start, meets the ring) is turned
-// round, and the point where the two meet is kept once.
-void joinEdge(HeapVector<Vec3>& points, size_t first, HeapVector<Vec3>& edge) {
-  if (edge.empty()) return;
-  size_t from = 0;
-  if (points.size() > first) {
-    const Vec3 last = points.back();
-    if (squaredDistance(last, edge.back()) < squaredDistance(last, edge.front()))
-      std::reverse(edge.begin(), edge.end());
-    if (samePlace(last, edge.front())) from = 1;
+// The ring of points[first ...] and its box.
+HatchRing boxedRing(const HeapVector<Vec3>& points, size_t first) {
+  HatchRing ring;
+  ring.first = static_cast<uint32_t>(first);
+  ring.count = static_cast<uint32_t>(points.size() - first);
+  ring.minX = ring.maxX = points[first].x;
+  ring.minY = ring.maxY = points[first].y;
+  for (size_t i = first; i < points.size(); ++i) {
+    const Vec3& p = points[i];
+    ring.minX = std::min(ring.minX, p.x);
+    ring.maxX = std::max(ring.maxX, p.x);
+    ring.minY = std::min(ring.minY, p.y);
+    ring.maxY = std::max(ring.maxY, p.y);
   }
-  points.insert(points.end(), edge.begin() + static_cast<std::ptrdiff_t>(from), edge.end());
+  return ring;
 }
 
-// 93 edge count, then each edge from its 72 edge type to the next.
-bool appendEdgePath(const RecordView& hatch, Span path, double elevation, HatchScratch& scratch) {
+// Keeps points[first ...] as a ring when they hold three distinct finite
+// points; drops them otherwise.
+void finishRing(HatchScratch& scratch, size_t first) {
+  HeapVector<Vec3>& points = scratch.ringPoints;
+  if (!dropRepeatedPoints(points, first) || !holdsThreeDistinctPoints(points, first)) return points.resize(first);
+  scratch.rings.push_back(boxedRing(points, first));
+}
+
+// Reads the edges of an edge path, one after the other, into
+// scratch.pathPoints (each ending at the next of scratch.edgeEnds): 93 edge
+// count, then each edge from its 72 edge type to the next.
+bool readEdges(const RecordView& hatch, Span path, double elevation, HatchScratch& scratch) {
+  scratch.pathPoints.clear();
+  scratch.edgeEnds.clear();
   const size_t firstEdge = indexIn(hatch, {path.begin + 1, path.end}, 72);
   const size_t countAt = indexIn(hatch, {path.begin + 1, firstEdge}, 93);
   if (countAt == firstEdge) return false;
   const int32_t promised = hatch.integer(countAt);
-  const size_t ringFirst = scratch.ringPoints.size();
   size_t edgeAt = firstEdge;
   for (int32_t n = 0; n < promised; ++n) {
     if (edgeAt >= path.end) return false;  // the path holds fewer edges than it says
@@ -198,10 +217,72 @@ bool appendEdgePath(const RecordView& hatch, Span path, double elevation, HatchS
     if (type < 1 || type > 4) return false;
     scratch.edgePoints.clear();
     if (!kEdgeReaders[type](hatch, {edgeAt + 1, next}, elevation, scratch)) return false;
-    joinEdge(scratch.ringPoints, ringFirst, scratch.edgePoints);
-    if (scratch.ringPoints.size() > kMostRingPoints) return false;
+    scratch.pathPoints.insert(scratch.pathPoints.end(), scratch.edgePoints.begin(), scratch.edgePoints.end());
+    if (scratch.pathPoints.size() + scratch.ringPoints.size() > kMostRingPoints) return false;
+    scratch.edgeEnds.push_back(static_cast<uint32_t>(scratch.pathPoints.size()));
     edgeAt = next;
   }
+  return true;
+}
+
+// How far apart two ends of a path's edges may lie and still meet: a
+// billionth of the path's size, or of their distance from the origin when
+// that is more (rounding grows with it).
+struct Meeting {
+  double tolerance = 0;
+  bool operator()(const Vec3& a, const Vec3& b) const {
+    return samePlace(a, b) || (std::fabs(a.x - b.x) <= tolerance && std::fabs(a.y - b.y) <= tolerance);
+  }
+};
+
+Meeting meetingOf(const HeapVector<Vec3>& points) {
+  if (points.empty()) return {};
+  double minX = points[0].x, maxX = minX, minY = points[0].y, maxY = minY;
+  for (const Vec3& p : points) {
+    minX = std::min(minX, p.x);
+    maxX = std::max(maxX, p.x);
+    minY = std::min(minY, p.y);
+    maxY = std::max(maxY, p.y);
+  }
+  return {1e-9 * std::max(maxX - minX, maxY - minY)};
+}
+
+// An edge path holds one or more loops: an edge that meets the end of the
+// loop being built (at its start, or written backwards at its end) joins
+// it; any other edge starts the next loop once this one has come back to
+// its start. A loop that has not is carried on across the gap, as CAD
+// programs read it: a gap in a boundary is no second boundary. The second
+// edge of a loop may meet the first one's start: the first was written
+// backwards.
+bool appendEdgePath(const RecordView& hatch, Span path, double elevation, HatchScratch& scratch) {
+  if (!readEdges(hatch, path, elevation, scratch)) return false;
+  const HeapVector<Vec3>& edges = scratch.pathPoints;
+  const Meeting meet = meetingOf(edges);
+  HeapVector<Vec3>& points = scratch.ringPoints;
+  size_t loopFirst = points.size(), edgesInLoop = 0, begin = 0;
+  for (const uint32_t end : scratch.edgeEnds) {
+    const auto from = edges.begin() + static_cast<std::ptrdiff_t>(begin);
+    const auto to = edges.begin() + static_cast<std::ptrdiff_t>(end);
+    begin = end;
+    if (from == to) continue;
+    if (edgesInLoop == 1 && !meet(points.back(), *from) && !meet(points.back(), *(to - 1)) &&
+        (meet(points[loopFirst], *from) || meet(points[loopFirst], *(to - 1))))
+      std::reverse(points.begin() + static_cast<std::ptrdiff_t>(loopFirst), points.end());
+    if (edgesInLoop > 0 && meet(points.back(), *from)) {
+      points.insert(points.end(), from + 1, to);
+    } else if (edgesInLoop > 0 && meet(points.back(), *(to - 1))) {
+      points.insert(points.end(), std::make_reverse_iterator(to - 1), std::make_reverse_iterator(from));
+    } else if (edgesInLoop > 0 && !meet(points.back(), points[loopFirst])) {
+      points.insert(points.end(), from, to);
+    } else {
+      if (edgesInLoop > 0) finishRing(scratch, loopFirst);
+      loopFirst = points.size();
+      edgesInLoop = 0;
+      points.insert(points.end(), from, to);
+    }
+    ++edgesInLoop;
+  }
+  if (edgesInLoop > 0) finishRing(scratch, loopFirst);
   return true;
 }
 
@@ -237,43 +318,17 @@ bool appendPolylinePath(const RecordView& hatch, Span path, double elevation, Ha
   return true;
 }
 
-// Whether points[first ...] hold a third point apart from the first two.
-bool holdsThreeDistinctPoints(const HeapVector<Vec3>& points, size_t first) {
-  if (points.size() - first < 3) return false;
-  const Vec3& a = points[first];
-  const Vec3& b = points[first + 1];
-  for (size_t i = first + 2; i < points.size(); ++i)
-    if (!samePlace(points[i], a) && !samePlace(points[i], b)) return true;
-  return false;
-}
-
-// The ring of points[first ...] and its box.
-HatchRing boxedRing(const HeapVector<Vec3>& points, size_t first) {
-  HatchRing ring;
-  ring.first = static_cast<uint32_t>(first);
-  ring.count = static_cast<uint32_t>(points.size() - first);
-  ring.minX = ring.maxX = points[first].x;
-  ring.minY = ring.maxY = points[first].y;
-  for (size_t i = first; i < points.size(); ++i) {
-    const Vec3& p = points[i];
-    ring.minX = std::min(ring.minX, p.x);
-    ring.maxX = std::max(ring.maxX, p.x);
-    ring.minY = std::min(ring.minY, p.y);
-    ring.maxY = std::max(ring.maxY, p.y);
-  }
-  return ring;
-}
-
-// Reads one path into a ring; a path that cannot be one leaves nothing.
+// Reads one path into its rings; a path that cannot be read leaves nothing.
 void readBoundary(const RecordView& hatch, Span path, double elevation, HatchScratch& scratch) {
   HeapVector<Vec3>& points = scratch.ringPoints;
-  const size_t first = points.size();
-  const bool polyline = hatch.integer(path.begin) & kPolylinePath;
-  const bool read =
-      polyline ? appendPolylinePath(hatch, path, elevation, scratch) : appendEdgePath(hatch, path, elevation, scratch);
-  if (!read || !dropRepeatedPoints(points, first) || !holdsThreeDistinctPoints(points, first))
-    return points.resize(first);
-  scratch.rings.push_back(boxedRing(points, first));
+  const size_t first = points.size(), firstRing = scratch.rings.size();
+  if (hatch.integer(path.begin) & kPolylinePath) {
+    if (!appendPolylinePath(hatch, path, elevation, scratch)) return points.resize(first);
+    return finishRing(scratch, first);
+  }
+  if (appendEdgePath(hatch, path, elevation, scratch)) return;
+  points.resize(first);
+  scratch.rings.resize(firstRing);
 }
 
 // Whether `outer`'s box holds `inner`'s.

@@ -51,7 +51,9 @@ inline bool samePlace(const Vec3& a, const Vec3& b) {
 bool dropRepeatedPoints(HeapVector<Vec3>& points, size_t first);
 
 // Reads the boundary paths of `hatch` (from its group 91 on) into
-// scratch.rings and scratch.ringPoints at the OCS height `elevation`. A
+// scratch.rings and scratch.ringPoints at the OCS height `elevation`. An
+// edge path may hold several loops (a loop ends where the next edge does
+// not meet the end of the one before): each is a ring of its own. A
 // boundary that is malformed (a count that promises more than the entity
 // holds, a missing value), not finite, or of fewer than three distinct
 // points, is passed over; so is one that would take the hatch past

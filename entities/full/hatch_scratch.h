@@ -51,6 +51,8 @@ struct HatchScratch {
   HeapVector<HatchRing> rings;
   HeapVector<BulgeVertex> vertices;  // one polyline boundary's vertices
   HeapVector<Vec3> edgePoints;       // one edge's points, before it joins its ring
+  HeapVector<Vec3> pathPoints;       // one edge path's points, edge after edge
+  HeapVector<uint32_t> edgeEnds;     // where each edge ends in `pathPoints`
   SplineData spline;                 // one spline edge
   SplineWork splineWork;
   HeapVector<Vec3> area;               // one filled area, its holes bridged in

@@ -253,6 +253,7 @@ void drawDimension(const EntityDraw& e) {
   // The dimension's block holds its picture where it stands: no transform
   // but the dimension's own plane.
   const int32_t block = e.run.blocks.find(e.entity.textOr(2));
+  if (block < 0 || e.run.blocks.block(block).entityCount == 0) return drawDimensionFromPoints(e);
   if (!mayDraw(e.run, e.at, block, {1, 1, 1}, 1)) return;
   const bool outerMarked = e.run.nonFinitePoint;
   e.run.nonFinitePoint = false;

@@ -71,6 +71,10 @@ struct MultiLeader {
   std::string_view blockHandle;
   Vec3 blockPosition, blockScale{1, 1, 1}, blockNormal{0, 0, 1};
   double blockRotation = 0;
+  double contextArrowSize = -1;  // group 140 of the context, -1 when not given
+  double arrowSize = -1;         // group 42 after the context
+  // Its lines' arrowheads: the context's size, else the entity's own.
+  double arrowheadSize() const { return contextArrowSize >= 0 ? contextArrowSize : arrowSize; }
 };
 
 void readContextGroup(const RecordView& entity, size_t i, MultiLeader& m) {
@@ -88,6 +92,7 @@ void readContextGroup(const RecordView& entity, size_t i, MultiLeader& m) {
     case 171: m.note.attachment = entity.integer(i); break;
     case 341: m.blockHandle = trimmed(entity.text(i)); break;
     case 46: m.blockRotation = entity.number(i); break;
+    case 140: m.contextArrowSize = entity.number(i); break;
     default: break;
   }
 }
@@ -96,6 +101,7 @@ void readEntityGroup(const RecordView& entity, size_t i, MultiLeader& m) {
   switch (entity.code(i)) {
     case 170: m.lineType = entity.integer(i); break;
     case 291: m.doglegs = entity.integer(i) != 0; break;
+    case 42: m.arrowSize = entity.number(i); break;
     default: break;
   }
 }
@@ -115,10 +121,26 @@ MultiLeader readMultiLeader(const RecordView& entity) {
   return m;
 }
 
+// A closed filled arrowhead of `size` at the first of `points`, pointing
+// along the first segment, which then starts at the arrowhead's base (or,
+// when the arrowhead covers it, is left out).
+void drawFirstArrowhead(Painter& painter, HeapVector<Vec3>& points, double size, const Vec3& normal) {
+  if (points.size() < 2 || !std::isfinite(size) || !(size > 0)) return;
+  const Vec3 tip = points[0];
+  const double first = (points[1] - tip).length();
+  if (!(first > 0)) return;
+  const Vec3 base = drawArrowhead(painter, tip, tip - points[1], size, normal);
+  if (first > size)
+    points[0] = base;
+  else
+    points.erase(points.begin());
+}
+
 // One leader, the groups from `first` to `end` inside its braces: each line
 // through its vertices to the leader's last point, then the dogleg from
 // there.
-void drawLeaderLines(const EntityDraw& e, Painter& painter, size_t first, size_t end, bool doglegs) {
+void drawLeaderLines(const EntityDraw& e, Painter& painter, size_t first, size_t end, bool doglegs, double arrowSize,
+                     const Vec3& normal) {
   const RecordView& entity = e.entity;
   Vec3 last, dogleg;
   double doglegLength = 0;
@@ -139,7 +161,8 @@ void drawLeaderLines(const EntityDraw& e, Painter& painter, size_t first, size_t
     if (next == Part::Line && part != Part::Line) points.clear();
     if (next == Part::Leader && part == Part::Line) {
       points.push_back(last);
-      painter.polyline(points.data(), points.size(), false);
+      drawFirstArrowhead(painter, points, arrowSize, normal);
+      if (points.size() >= 2) painter.polyline(points.data(), points.size(), false);
     }
     if (next != part) {
       part = next;
@@ -151,7 +174,7 @@ void drawLeaderLines(const EntityDraw& e, Painter& painter, size_t first, size_t
   if (doglegs && doglegLength > 0 && dogleg.length() > 0) painter.line(last, last + dogleg.unit() * doglegLength);
 }
 
-void drawMultiLeaderLines(const EntityDraw& e, bool doglegs) {
+void drawMultiLeaderLines(const EntityDraw& e, const MultiLeader& m) {
   const RecordView& entity = e.entity;
   Painter painter = e.painter(e.at.toWorld);
   Part part = Part::Entity;
@@ -159,7 +182,8 @@ void drawMultiLeaderLines(const EntityDraw& e, bool doglegs) {
   for (size_t i = 0; i < entity.size(); ++i) {
     const Part next = partAfter(part, entity, i);
     if (next == Part::Leader && part == Part::Context) leaderStart = i + 1;
-    if (next == Part::Context && part == Part::Leader) drawLeaderLines(e, painter, leaderStart, i, doglegs);
+    if (next == Part::Context && part == Part::Leader)
+      drawLeaderLines(e, painter, leaderStart, i, m.doglegs, m.arrowheadSize(), m.note.normal);
     part = next;
   }
 }
@@ -186,13 +210,26 @@ void drawLeader(const EntityDraw& e) {
     else if (!points.empty())
       takeCoordinate(entity, i, 10, points.back());
   }
-  e.painter(e.at.toWorld).polyline(points.data(), points.size(), false);
+  // A note above the last segment (hook line flag 75) stands on its hook:
+  // the last segment carried on by the note's width (41).
+  const double noteWidth = entity.numberOr(41, 0);
+  if (entity.integerOr(75, 0) == 1 && points.size() >= 2 && std::isfinite(noteWidth) && noteWidth > 0) {
+    const Vec3 last = points.back();
+    const Vec3 along = (last - points[points.size() - 2]).unit();
+    if (along.length() > 0) points.push_back(last + along * noteWidth);
+  }
+  Painter painter = e.painter(e.at.toWorld);
+  if (entity.integerOr(71, 0) == 1) {
+    const HeaderExtras& header = e.run.header;
+    const double scale = std::isfinite(header.dimScale) && header.dimScale > 0 ? header.dimScale : 1;
+    drawFirstArrowhead(painter, points, header.dimArrowSize * scale, e.look.extrusion);
+  }
+  if (points.size() >= 2) painter.polyline(points.data(), points.size(), false);
 }
 
 void drawMultiLeader(const EntityDraw& e) {
   const MultiLeader m = readMultiLeader(e.entity);
-  if (m.lineType != kInvisibleLines && hasLeaders(e.entity) && e.admit(EntityKind::Lines))
-    drawMultiLeaderLines(e, m.doglegs);
+  if (m.lineType != kInvisibleLines && hasLeaders(e.entity) && e.admit(EntityKind::Lines)) drawMultiLeaderLines(e, m);
   if (m.hasText && e.admit(EntityKind::Text)) {
     NoteLayout note = m.note;
     if (!(note.direction.length() > 0))

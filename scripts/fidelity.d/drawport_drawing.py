@@ -14,7 +14,7 @@ import tempfile
 from dataclasses import dataclass, field
 from typing import List, Optional
 
-from ink import ArcPiece, Drawing, PolylinePiece, Text
+from ink import ArcPiece, Drawing, PolylinePiece, Stroke, Text
 
 IMPORT_SECONDS = 600
 
@@ -114,6 +114,26 @@ def line_piece(obj):
     return PolylinePiece("line", points) if points and len(points) == 2 else None
 
 
+@dataclass
+class FilledOutline(PolylinePiece):
+    """A filled polyline's outline, less the bridges of no width that join
+    its holes to it: the fill leaves unseen an edge that the outline runs
+    out along and back."""
+
+    def flatten(self, flatness: float) -> List[Stroke]:
+        n = len(self.points)
+        edges = [(self.points[i], self.points[(i + 1) % n]) for i in range(n)]
+        both_ways = set(edges)
+        runs, run = [], []
+        for a, b in edges:
+            if (b, a) in both_ways:
+                runs, run = runs + [run] if len(run) > 1 else runs, []
+                continue
+            run = run + [b] if run else [a, b]
+        runs += [run] if len(run) > 1 else []
+        return [Stroke(self.kind, r, False) for r in runs]
+
+
 def polyline_piece(obj):
     anchor = obj.get("anchor") or [0, 0]
     points = flat_points(obj.get("points"))
@@ -121,7 +141,8 @@ def polyline_piece(obj):
         return None
     ax, ay = anchor[0], anchor[1]
     filled = bool(obj.get("filled"))
-    return PolylinePiece("filled polyline" if filled else "polyline", [(ax + x, ay + y) for x, y in points], filled)
+    placed = [(ax + x, ay + y) for x, y in points]
+    return FilledOutline("filled polyline", placed, True) if filled else PolylinePiece("polyline", placed)
 
 
 def circle_piece(obj):

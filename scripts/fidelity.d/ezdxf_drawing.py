@@ -4,12 +4,12 @@ ezdxf's drawing add-on (Frontend, RenderContext) draws model space into a
 backend of our own that keeps every line, path, outline of a filled shape,
 point and text, labelled with the DXF type of the entity that drew it.
 Lines are drawn continuous (drawport draws no dashes), seen from above
-(x, y), and three choices keep the comparison about what drawport draws:
+(x, y), and two choices keep the comparison about what drawport draws:
 - a SOLID, TRACE or 3DFACE without a fourth corner has it at its third, as
   CAD programs read it (ezdxf 0.18 reads (0, 0) or passes the 3DFACE over);
-- a polyline with widths is drawn as its centre line, not as a band;
-- a hatch with a pattern draws its boundary as well as its pattern lines
-  (a solid hatch is a filled shape, whose outline is its boundary).
+- a polyline with widths is drawn as its centre line, not as a band.
+A hatch with a pattern draws its pattern lines alone, as CAD programs show
+it (a solid hatch is a filled shape, whose outline is its boundary).
 Texts are placed with a plain font whose characters advance 0.6 of the
 text height, as the stand-in host's pictures do.
 """
@@ -23,10 +23,9 @@ import ezdxf
 from ezdxf import recover
 from ezdxf.addons.drawing.backend import Backend
 from ezdxf.addons.drawing.config import Configuration, LinePolicy
-from ezdxf.addons.drawing.frontend import Frontend, closed_loops
+from ezdxf.addons.drawing.frontend import Frontend
 from ezdxf.addons.drawing.mtext_complex import ComplexMTextRenderer
 from ezdxf.addons.drawing.properties import Filling, RenderContext
-from ezdxf.lldxf import const
 from ezdxf.path import make_path
 from ezdxf.tools import fonts
 from ezdxf.tools import text_layout as tl
@@ -165,18 +164,6 @@ class InkFrontend(Frontend):
             self._designer.draw_path(make_path(entity), properties)
             return
         super().draw_polyline_entity(entity, properties)
-
-    def draw_hatch_entity(self, entity, properties, *, loops=None):
-        pattern = properties.filling is not None and properties.filling.type == Filling.PATTERN
-        super().draw_hatch_entity(entity, properties, loops=loops)
-        if pattern and entity.dxftype() == "HATCH":
-            boundaries = [
-                b
-                for b in entity.paths.rendering_paths(entity.dxf.hatch_style)
-                if not b.path_type_flags & const.BOUNDARY_PATH_TEXTBOX
-            ]
-            for loop in closed_loops(boundaries, entity.ocs(), entity.dxf.elevation.z):
-                self._designer.draw_path(loop, properties)
 
     def draw_complex_mtext(self, mtext, properties):
         renderer = PlainFontMTextRenderer(self.ctx, self._designer, properties)
