@@ -400,6 +400,13 @@ TEST_P(HostileInputTest, CountsBlocksAndTransformsOutOfAllProportion) {
       {"a scale of 0 in y: the block folded onto its x axis",
        dxfFile(blocksSection(lineB) + entitiesSection(insert("B", {{42, 0.0}}) + ownLine)),
        "line2 (0,0)-(1,0) c0\nline2 (5,5)-(6,6) c0\n", ""},
+      {"scales of 0: flattened, folded onto a line (its returns kept), onto a point (nothing)",
+       dxfFile(blocksSection(lineB + block("S", entity("LWPOLYLINE", {{90, 4}, {70, 1}}) +
+                                                    groups({{10, 0.0}, {20, 0.0}, {10, 1.0}, {20, 0.0}, {10, 1.0},
+                                                            {20, 1.0}, {10, 0.0}, {20, 1.0}}))) +
+               entitiesSection(insert("B", {{43, 0.0}}) + insert("S", {{42, 0.0}}) +
+                               insert("S", {{41, 0.0}, {42, 0.0}}))),
+       "line2 (0,0)-(1,1) c0\npoly2 @(0,0,0) (0,0) (1,0) (0,0) c0\n", ""},
       {"scales of 1e308: within range once, beyond it shifted or nested",
        dxfFile(blocksSection(lineB + block("A", insert("B", {{41, 1e308}, {42, 1e308}}))) +
                entitiesSection(insert("B", {{41, 1e308}, {42, 1e308}}) +
@@ -634,6 +641,10 @@ TEST_P(HostileInputTest, WorkAndTextOutOfAllProportionEndAndAreTold) {
       {"9 lines in 4.9 million cells",
        dxfFile(blocksSection(lineB) + entitiesSection(insert("B", {{70, 2214}, {71, 2214}}) + line(5, 5, 6, 6))), 1,
        notDrawn + "  more than 5000000 objects to draw in all: B (1)\n"},
+      {"10 x 10 million cells of an empty block",
+       dxfFile(blocksSection(block("E", "") + block("A", insert("E", {{70, 10000}, {71, 1000}}))) +
+               entitiesSection(insert("A", {{70, 10}}) + line(5, 5, 6, 6))),
+       1, notDrawn + "  more work than the import may do in all: A (1)\n"},
       {"a text of 70,000 bytes on one line: cut", dxfFile(entitiesSection(mtext(std::string(70000, 'x')))), 1,
        "box: DXF Loader\\n1 text cut to 65536 bytes\n"},
   };
