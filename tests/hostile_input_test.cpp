@@ -401,11 +401,15 @@ TEST_P(HostileInputTest, CountsBlocksAndTransformsOutOfAllProportion) {
        dxfFile(blocksSection(lineB) + entitiesSection(insert("B", {{42, 0.0}}) + ownLine)),
        "line2 (0,0)-(1,0) c0\nline2 (5,5)-(6,6) c0\n", ""},
       {"scales of 0: flattened, folded onto a line (its returns kept), onto a point (nothing)",
-       dxfFile(blocksSection(lineB + block("S", entity("LWPOLYLINE", {{90, 4}, {70, 1}}) +
-                                                    groups({{10, 0.0}, {20, 0.0}, {10, 1.0}, {20, 0.0}, {10, 1.0},
-                                                            {20, 1.0}, {10, 0.0}, {20, 1.0}}))) +
-               entitiesSection(insert("B", {{43, 0.0}}) + insert("S", {{42, 0.0}}) +
-                               insert("S", {{41, 0.0}, {42, 0.0}}))),
+       dxfFile(
+           blocksSection(
+               lineB +
+               block(
+                   "S",
+                   entity("LWPOLYLINE", {{90, 4}, {70, 1}}) +
+                       groups(
+                           {{10, 0.0}, {20, 0.0}, {10, 1.0}, {20, 0.0}, {10, 1.0}, {20, 1.0}, {10, 0.0}, {20, 1.0}}))) +
+           entitiesSection(insert("B", {{43, 0.0}}) + insert("S", {{42, 0.0}}) + insert("S", {{41, 0.0}, {42, 0.0}}))),
        "line2 (0,0)-(1,1) c0\npoly2 @(0,0,0) (0,0) (1,0) (0,0) c0\n", ""},
       {"scales of 1e308: within range once, beyond it shifted or nested",
        dxfFile(blocksSection(lineB + block("A", insert("B", {{41, 1e308}, {42, 1e308}}))) +
@@ -430,6 +434,12 @@ TEST_P(HostileInputTest, CountsBlocksAndTransformsOutOfAllProportion) {
        "line2 (1,1)-(2,2) c0\nline2 (0,0)-(1,1) c0\nline2 (3,3)-(4,4) c0\n", ""},
       // The file is read once: the reference finds no block, and the block is
       // drawn where it stands, as in any drawing of nothing but blocks.
+      {"eight references to seven missing blocks: five named",
+       dxfFile(entitiesSection(insert("M1") + insert("M2") + insert("M3") + insert("M4") + insert("M5") + insert("M6") +
+                               insert("M7") + insert("M1") + ownLine)),
+       ownLineDrawn,
+       "box: DXF Loader\\n8 block references were not drawn:\\n  block not in the drawing: M1, M2, M3, M4, M5, ... "
+       "(8)\n"},
       {"ENTITIES before BLOCKS", dxfFile(entitiesSection(insert("B")) + blocksSection(lineB)), "line2 (0,0)-(1,1) c0\n",
        notDrawn + "  block not in the drawing: B (1)\n"},
       {"ENDSEC, EOF and SECTION as values",

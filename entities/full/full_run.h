@@ -121,12 +121,12 @@ int64_t& runWorkBound();
 struct FullRun {
   // What references multiply is bounded so that the host can hold it: a
   // host object takes some 200 bytes, a polyline point 16 to 24, a text
-  // byte one, and a 32-bit host has at most 3 or 4 GiB. At these bounds the
-  // host holds under 2.6 GiB even when all three are reached at once. They
-  // count what is drawn from the file too, which the file's size bounds.
+  // byte one, and a 32-bit host has 3 or 4 GiB at most. With all three
+  // bounds reached at once, the stand-in host of a 3D import peaks at about
+  // 2.5 GiB. They count what is drawn straight from the file too.
   //
-  // An import creates at most this many host objects: far above any real
-  // drawing, it keeps a hostile file (a block of a million references to a
+  // An import creates at most this many host objects: well above the
+  // drawings CAD programs write, it keeps a hostile file (a block of a million references to a
   // block of a million lines) from running away with the host's memory.
   static constexpr int64_t kMostObjects = 5'000'000;
   // And hands the host at most this many polyline points: a host object
@@ -153,10 +153,10 @@ struct FullRun {
   // cell of a reference visited are kEntityWork steps each, about what they
   // take next to those.
   static constexpr int64_t kEntityWork = 64;
-  // The whole run does at most this many steps, some seconds of work: the
-  // largest generated drawings take a fifth of it or less (a 100 MB
-  // drawing of block references, 7 million entities drawn through blocks),
-  // drawings as CAD programs write them far less. When it is spent, the run
+  // The whole run does at most this many steps, some seconds of work: a
+  // 21 MB drawing of block references (1.5 million entities drawn through
+  // blocks, 52 million polyline points) takes a tenth of it, a 100 MB
+  // drawing of the usual entities a hundredth. When it is spent, the run
   // draws nothing more.
   static constexpr int64_t kMostWork = int64_t{1} << 31;
   // The work bound this import runs under: kMostWork, unless the test-only

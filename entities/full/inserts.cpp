@@ -108,8 +108,10 @@ int64_t pointsOfShape(const RecordView& entity) {
 // The kinds that hand the host texts, and the groups that hold them.
 constexpr std::string_view kTextKinds[] = {"TEXT", "MTEXT", "ATTRIB", "MULTILEADER", "MLEADER"};
 
-// The text bytes an entity hands the host when drawn once, at most: those
-// of its text groups.
+// The text bytes an entity hands the host when drawn once, as near as its
+// groups tell: those of its text groups. What converting them adds (a
+// letter of the code page may take two or three bytes) the bound still
+// stops as the texts are made.
 int64_t textBytesOf(const RecordView& entity) {
   bool hasText = false;
   for (const std::string_view kind : kTextKinds) hasText = hasText || kind == entity.name();
