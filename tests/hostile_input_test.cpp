@@ -643,11 +643,15 @@ TEST_P(HostileInputTest, WorkAndTextOutOfAllProportionEndAndAreTold) {
       {"a million empty paragraphs in 1000 x 1000 cells",
        dxfFile(blocksSection(block("M", mtext(paragraphs(1000000)))) +
                entitiesSection(insert("M", {{70, 1000}, {71, 1000}}) + line(5, 5, 6, 6))),
-       1, notDrawn + "  more than 134217728 bytes of text to draw in all: M (1)\n"},
+       1, notDrawn + "  more than 5000000 objects to draw in all: M (1)\n"},
       {"64 KiB of text in 80,000 cells",
        dxfFile(blocksSection(block("M", mtext(std::string(65536, 'x')))) +
                entitiesSection(insert("M", {{70, 400}, {71, 200}}) + line(5, 5, 6, 6))),
        1, notDrawn + "  more than 134217728 bytes of text to draw in all: M (1)\n"},
+      {"a note of 1000 lines in 6000 cells",
+       dxfFile(blocksSection(block("M", mtext(repeated("x\\P", 1000)))) +
+               entitiesSection(insert("M", {{70, 6000}}) + line(5, 5, 6, 6))),
+       1, notDrawn + "  more than 5000000 objects to draw in all: M (1)\n"},
       {"9 lines in 4.9 million cells",
        dxfFile(blocksSection(lineB) + entitiesSection(insert("B", {{70, 2214}, {71, 2214}}) + line(5, 5, 6, 6))), 1,
        notDrawn + "  more than 5000000 objects to draw in all: B (1)\n"},

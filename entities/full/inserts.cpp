@@ -108,20 +108,28 @@ int64_t pointsOfShape(const RecordView& entity) {
 // The kinds that hand the host texts, and the groups that hold them.
 constexpr std::string_view kTextKinds[] = {"TEXT", "MTEXT", "ATTRIB", "MULTILEADER", "MLEADER"};
 
-// The text bytes an entity hands the host when drawn once, as near as its
-// groups tell: those of its text groups. What converting them adds (a
-// letter of the code page may take two or three bytes) the bound still
-// stops as the texts are made.
-int64_t textBytesOf(const RecordView& entity) {
+// What an entity's texts hand the host when drawn once, as near as its
+// groups tell: the bytes of its text groups, and a host text for each line
+// of a note (each paragraph break, \P, starts one). What converting them
+// adds (a letter of the code page may take two or three bytes) the bounds
+// still stop as the texts are made.
+struct TextCost {
+  int64_t bytes = 0;
+  int64_t lines = 1;
+};
+TextCost textCostOf(const RecordView& entity) {
+  TextCost cost;
   bool hasText = false;
   for (const std::string_view kind : kTextKinds) hasText = hasText || kind == entity.name();
-  if (!hasText) return 0;
-  int64_t bytes = 0;
+  if (!hasText) return cost;
   for (size_t i = 0; i < entity.size(); ++i) {
     const int32_t code = entity.code(i);
-    if (code == 1 || code == 3 || code == 304) bytes += static_cast<int64_t>(entity.text(i).size());
+    if (code != 1 && code != 3 && code != 304) continue;
+    const std::string_view text = entity.text(i);
+    cost.bytes += static_cast<int64_t>(text.size());
+    for (size_t at = text.find("\\P"); at != std::string_view::npos; at = text.find("\\P", at + 2)) ++cost.lines;
   }
-  return bytes;
+  return cost;
 }
 
 // What an entity held in a block takes when drawn once, itself not counted
@@ -137,12 +145,14 @@ DrawCost costOfEntity(FullRun& run, const RecordView& entity) {
     // block record's handle).
     const int32_t index = run.blocks.findByHandle(entity.textOr(341));
     const DrawCost note = index < 0 ? DrawCost{} : costOfBlock(run, index);
-    return plus({2, pointsOfShape(entity), textBytesOf(entity), 0}, note);
+    const TextCost text = textCostOf(entity);
+    return plus({1 + text.lines, pointsOfShape(entity), text.bytes, 0}, note);
   }
   if (name == "SEQEND" || name == "ATTDEF") return {};
   // A polyline's vertices make no objects of their own, a polyface's faces do.
   if (name == "VERTEX") return {(entity.integerOr(70, 0) & 192) == 128 ? 1 : 0, pointsOfShape(entity), 0, 0};
-  return {1, pointsOfShape(entity), textBytesOf(entity), 0};
+  const TextCost text = textCostOf(entity);
+  return {text.lines, pointsOfShape(entity), text.bytes, 0};
 }
 
 bool onPlacement(const Placement& at, int32_t block) {
