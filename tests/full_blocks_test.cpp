@@ -161,29 +161,29 @@ INSTANTIATE_TEST_SUITE_P(
     FullBlocks, SkippedReferences,
     ::testing::Values(
         SkippedCase{"a block that does not exist", "",
-                    "1 block reference was not drawn:\\n  block not in the drawing: 1"},
+                    "1 block reference was not drawn:\\n  block not in the drawing: TOP (1)"},
         SkippedCase{"a block that draws itself through another",
                     blocksSection(block("TOP", 0, 0, entity("INSERT", {{2, "OTHER"}})) +
                                   block("OTHER", 0, 0, entity("INSERT", {{2, "TOP"}}) + entity("LINE", {{11, 1}}))),
-                    "1 block reference was not drawn:\\n  block that draws itself: 1"},
-        SkippedCase{"a scale of 0",
-                    blocksSection(block("TOP", 0, 0, entity("INSERT", {{2, "LEAF"}, {42, 0}})) +
-                                  block("LEAF", 0, 0, entity("LINE", {{11, 1}}))),
-                    "1 block reference was not drawn:\\n  scale of 0: 1"},
+                    "1 block reference was not drawn:\\n  block that draws itself: TOP (1)"},
+        SkippedCase{"more text than the bound",
+                    blocksSection(block("TOP", 0, 0, entity("INSERT", {{2, "LEAF"}, {70, 1000}, {71, 70}})) +
+                                  block("LEAF", 0, 0, entity("TEXT", {{40, 1}, {1, std::string(1999, 'x')}}))),
+                    "1 block reference was not drawn:\\n  more than 134217728 bytes of text to draw in all: TOP (1)"},
         SkippedCase{"an array of more than ten million cells",
                     blocksSection(block("TOP", 0, 0, entity("INSERT", {{2, "LEAF"}, {70, 10000}, {71, 1001}})) +
-                                  block("LEAF", 0, 0, entity("LINE", {{11, 1}}))),
-                    "1 block reference was not drawn:\\n  array of more than 10000000 cells: 1"},
+                                  block("LEAF", 0, 0, "")),
+                    "1 block reference was not drawn:\\n  array of more than 10000000 cells: LEAF (1)"},
         SkippedCase{"more host objects than the bound",
                     blocksSection(block("TOP", 0, 0, entity("INSERT", {{2, "MID"}, {70, 100}})) +
                                   block("MID", 0, 0, entity("INSERT", {{2, "LEAF"}, {70, 1000}, {71, 1000}})) +
                                   block("LEAF", 0, 0, entity("LINE", {{11, 1}}))),
-                    "1 block reference was not drawn:\\n  more than 50000000 objects to draw in all: 1"},
+                    "1 block reference was not drawn:\\n  more than 5000000 objects to draw in all: TOP (1)"},
         SkippedCase{"coordinates out of range",
                     blocksSection(block("TOP", 0, 0, entity("INSERT", {{2, "MID"}, {41, 1e200}, {42, 1e200}})) +
                                   block("MID", 0, 0, entity("INSERT", {{2, "LEAF"}, {41, 1e200}, {42, 1e200}})) +
                                   block("LEAF", 0, 0, entity("LINE", {{11, 1}}))),
-                    "1 block reference was not drawn:\\n  coordinates out of range: 1"}));
+                    "1 block reference was not drawn:\\n  coordinates out of range: LEAF (1)"}));
 
 }  // namespace
 }  // namespace drawport::testing

@@ -381,30 +381,42 @@ TEST_P(HostileInputTest, CountsBlocksAndTransformsOutOfAllProportion) {
        ""},
       {"an array of 2^31 x 2^31 cells",
        dxfFile(blocksSection(lineB) + entitiesSection(insert("B", {{70, "2147483648"}, {71, "2147483648"}}) + ownLine)),
-       ownLineDrawn, notDrawn + "  array of more than 10000000 cells: 1\n"},
+       ownLineDrawn, notDrawn + "  array of more than 10000000 cells: B (1)\n"},
       {"blocks that insert themselves, directly and through another",
        dxfFile(blocksSection(block("A", line(0, 0, 1, 1) + insert("A")) + block("B", insert("C")) +
                              block("C", line(2, 2, 3, 3) + insert("B"))) +
                entitiesSection(insert("A") + insert("B"))),
-       "line2 (0,0)-(1,1) c0\nline2 (2,2)-(3,3) c0\n", notDrawnTwice + "  block that draws itself: 2\n"},
+       "line2 (0,0)-(1,1) c0\nline2 (2,2)-(3,3) c0\n", notDrawnTwice + "  block that draws itself: A, B (2)\n"},
       {"40 nested blocks", dxfFile(blocksSection(nestedBlocks(40)) + entitiesSection(insert("B0"))),
-       "line2 (31,0)-(31,1) c0\n", notDrawn + "  nested more than 32 deep: 1\n"},
+       "line2 (31,0)-(31,1) c0\n", notDrawn + "  nested more than 32 deep: B32 (1)\n"},
       {"1000 references of 1000 references of 1000 lines",
        dxfFile(blocksSection(block("C", repeated(line(0, 0, 1, 1), 1000)) + block("B", repeated(insert("C"), 1000)) +
                              block("A", repeated(insert("B"), 1000))) +
                entitiesSection(insert("A") + ownLine)),
-       ownLineDrawn, notDrawn + "  more than 50000000 objects to draw in all: 1\n"},
-      {"9 million cells of an outline of three half turns, 135 points each",
-       dxfFile(blocksSection(block("P", halfTurns)) + entitiesSection(insert("P", {{70, 3000}, {71, 3000}}) + ownLine)),
-       ownLineDrawn, notDrawn + "  more than 250000000 polyline points to draw in all: 1\n"},
-      {"a scale of 0", dxfFile(blocksSection(lineB) + entitiesSection(insert("B", {{42, 0.0}}) + ownLine)),
-       ownLineDrawn, notDrawn + "  scale of 0: 1\n"},
+       ownLineDrawn, notDrawn + "  more than 5000000 objects to draw in all: A (1)\n"},
+      {"3 million cells of an outline of three half turns, 135 points each",
+       dxfFile(blocksSection(block("P", halfTurns)) + entitiesSection(insert("P", {{70, 1000}, {71, 3000}}) + ownLine)),
+       ownLineDrawn, notDrawn + "  more than 64000000 polyline points to draw in all: P (1)\n"},
+      {"a scale of 0 in y: the block folded onto its x axis",
+       dxfFile(blocksSection(lineB) + entitiesSection(insert("B", {{42, 0.0}}) + ownLine)),
+       "line2 (0,0)-(1,0) c0\nline2 (5,5)-(6,6) c0\n", ""},
+      {"scales of 0: flattened, folded onto a line (its returns kept), onto a point (nothing)",
+       dxfFile(
+           blocksSection(
+               lineB +
+               block(
+                   "S",
+                   entity("LWPOLYLINE", {{90, 4}, {70, 1}}) +
+                       groups(
+                           {{10, 0.0}, {20, 0.0}, {10, 1.0}, {20, 0.0}, {10, 1.0}, {20, 1.0}, {10, 0.0}, {20, 1.0}}))) +
+           entitiesSection(insert("B", {{43, 0.0}}) + insert("S", {{42, 0.0}}) + insert("S", {{41, 0.0}, {42, 0.0}}))),
+       "line2 (0,0)-(1,1) c0\npoly2 @(0,0,0) (0,0) (1,0) (0,0) c0\n", ""},
       {"scales of 1e308: within range once, beyond it shifted or nested",
        dxfFile(blocksSection(lineB + block("A", insert("B", {{41, 1e308}, {42, 1e308}}))) +
                entitiesSection(insert("B", {{41, 1e308}, {42, 1e308}}) +
                                insert("B", {{41, 1e308}, {42, 10.0}, {10, 1e308}}) +
                                insert("A", {{41, 1e308}, {42, 1e308}}))),
-       "line2 (0,0)-(1e+308,1e+308) c0\n", notDrawnTwice + "  coordinates out of range: 2\n"},
+       "line2 (0,0)-(1e+308,1e+308) c0\n", notDrawnTwice + "  coordinates out of range: B (2)\n"},
       {"a 102 group never closed, that takes the rest of its entity",
        dxfFile(entitiesSection(entity("LINE", {{102, "{ACAD_REACTORS"}, {330, "1F"}, {10, 0.0}, {11, 1.0}}) +
                                line(1, 1, 2, 2))),
@@ -422,8 +434,14 @@ TEST_P(HostileInputTest, CountsBlocksAndTransformsOutOfAllProportion) {
        "line2 (1,1)-(2,2) c0\nline2 (0,0)-(1,1) c0\nline2 (3,3)-(4,4) c0\n", ""},
       // The file is read once: the reference finds no block, and the block is
       // drawn where it stands, as in any drawing of nothing but blocks.
+      {"eight references to seven missing blocks: five named",
+       dxfFile(entitiesSection(insert("M1") + insert("M2") + insert("M3") + insert("M4") + insert("M5") + insert("M6") +
+                               insert("M7") + insert("M1") + ownLine)),
+       ownLineDrawn,
+       "box: DXF Loader\\n8 block references were not drawn:\\n  block not in the drawing: M1, M2, M3, M4, M5, ... "
+       "(8)\n"},
       {"ENTITIES before BLOCKS", dxfFile(entitiesSection(insert("B")) + blocksSection(lineB)), "line2 (0,0)-(1,1) c0\n",
-       notDrawn + "  block not in the drawing: 1\n"},
+       notDrawn + "  block not in the drawing: B (1)\n"},
       {"ENDSEC, EOF and SECTION as values",
        dxfFile(blocksSection(block("ENDSEC", line(0, 0, 1, 1))) +
                entitiesSection(entity("LINE", {{8, "ENDSEC"}, {10, 1.0}, {11, 2.0}}) + insert("ENDSEC") +
@@ -448,9 +466,9 @@ TEST_P(HostileInputTest, CountsBlocksAndTransformsOutOfAllProportion) {
 }
 
 // The points a block would hand the host are estimated for every kind that
-// draws polylines, through nested references: an array of 9 million cells
+// draws polylines, through nested references: an array of 3 million cells
 // of any of these blocks stays within the bound on objects (2 a cell) but
-// would pass 250,000,000 points, and is refused before it draws. Each of
+// would pass 64,000,000 points, and is refused before it draws. Each of
 // these would otherwise run for many minutes and take gigabytes.
 TEST_P(HostileInputTest, ReferencesOfTooManyPointsAreRefusedWhateverTheKind) {
   start();
@@ -463,7 +481,7 @@ TEST_P(HostileInputTest, ReferencesOfTooManyPointsAreRefusedWhateverTheKind) {
     const char* cells;  // columns of the reference, rows being 3000
   } cases[] = {
       {"a whole ellipse, 91 points", entity("ELLIPSE", {{11, 2.0}, {40, 0.5}, {41, 0.0}, {42, 6.283185307179586}}),
-       "3000"},
+       "1000"},
       {"a spline of four control points, 32 points",
        entity("SPLINE", {{71, 3},
                          {72, 8},
@@ -484,12 +502,12 @@ TEST_P(HostileInputTest, ReferencesOfTooManyPointsAreRefusedWhateverTheKind) {
                          {20, 0.0},
                          {10, 3.0},
                          {20, 1.0}}),
-       "3000"},
+       "1000"},
       {"a POLYLINE of three bulged vertices, 135 points",
        entity("POLYLINE", {{66, 1}, {70, 1}}) + entity("VERTEX", {{10, 0.0}, {20, 0.0}, {42, 1.0}}) +
            entity("VERTEX", {{10, 1.0}, {20, 0.0}, {42, 1.0}}) + entity("VERTEX", {{10, 1.0}, {20, 1.0}, {42, 1.0}}) +
            entity("SEQEND"),
-       "3000"},
+       "1000"},
       {"a solid hatch of three half turns, 136 points",
        entity("HATCH", {{10, 0.0},
                         {20, 0.0},
@@ -503,8 +521,8 @@ TEST_P(HostileInputTest, ReferencesOfTooManyPointsAreRefusedWhateverTheKind) {
                         {73, 1},
                         {93, 3}}) +
            threeHalfTurns + groups({{97, 0}, {75, 0}, {76, 1}, {98, 0}}),
-       "3000"},
-      {"3000 references of an outline of three half turns, 405,000 points", insert("P", {{70, 3000}}), "1"},
+       "1000"},
+      {"1000 references of an outline of three half turns, 135,000 points", insert("P", {{70, 1000}}), "1"},
   };
   const std::string outline = entity("LWPOLYLINE", {{90, 3}, {70, 1}}) + threeHalfTurns;
   for (const auto& c : cases) {
@@ -517,7 +535,7 @@ TEST_P(HostileInputTest, ReferencesOfTooManyPointsAreRefusedWhateverTheKind) {
     EXPECT_EQ(objects(), "line2 (5,5)-(6,6) c0\n");
     EXPECT_EQ(messages().substr(shownBefore),
               "box: DXF Loader\\n1 block reference was not drawn:\\n"
-              "  more than 250000000 polyline points to draw in all: 1\n");
+              "  more than 64000000 polyline points to draw in all: K (1)\n");
   }
 }
 
@@ -548,12 +566,151 @@ TEST_P(HostileInputTest, AStopIsHeardInCellsThatDrawNothing) {
 }
 
 // One group more than a record holds (4194304): the entity is passed over
-// whole, and the one after it is drawn.
-TEST_P(HostileInputTest, ARecordOfMillionsOfGroupsIsPassedOver) {
+// whole, and the one after it is drawn; the message names it, in the
+// ENTITIES section as in a block.
+TEST_P(HostileInputTest, ARecordOfMillionsOfGroupsIsPassedOverAndNamed) {
   start();
   const std::string lwpolyline = "  0\nLWPOLYLINE\n" + repeated(" 10\n0\n", (1 << 22) + 1);
-  importChecked(dxfFile(entitiesSection(lwpolyline + line(1, 0, 2, 0))));
-  EXPECT_EQ(objects(), "line2 (1,0)-(2,0) c0\n");
+  for (const std::string& dxf :
+       {dxfFile(entitiesSection(lwpolyline + line(1, 0, 2, 0))),
+        dxfFile(blocksSection(block("B", lwpolyline + line(1, 0, 2, 0))) + entitiesSection(insert("B")))}) {
+    host().frame().clear();
+    const size_t shownBefore = messages().size();
+    importChecked(dxf);
+    if (!full()) continue;
+    EXPECT_EQ(objects(), "line2 (1,0)-(2,0) c0\n");
+    EXPECT_EQ(messages().substr(shownBefore), "box: DXF Loader\\n1 LWPOLYLINE too large to read\n");
+  }
+}
+
+// A 1 x 1 HATCH whose one pattern line is all gaps, 0.001 apart: a million
+// gaps to walk for nothing.
+std::string allGapsHatch(double x) {
+  return entity("HATCH", {{10, 0.0},
+                          {20, 0.0},
+                          {30, 0.0},
+                          {2, "GAPS"},
+                          {70, 0},
+                          {71, 0},
+                          {91, 1},
+                          {92, 2},
+                          {72, 0},
+                          {73, 1},
+                          {93, 4}}) +
+         groups({{10, x}, {20, 0.0}, {10, x + 1}, {20, 0.0}, {10, x + 1}, {20, 1.0}, {10, x}, {20, 1.0}}) +
+         groups({{97, 0},
+                 {75, 0},
+                 {76, 1},
+                 {52, 0.0},
+                 {41, 1.0},
+                 {77, 0},
+                 {78, 1},
+                 {53, 0.0},
+                 {43, 0.0},
+                 {44, 0.0},
+                 {45, 0.0},
+                 {46, 0.001},
+                 {79, 1},
+                 {49, -0.00001},
+                 {98, 0}});
+}
+// An MTEXT of `text`, in pieces of 250 bytes as files write long ones.
+std::string mtext(const std::string& text) {
+  std::string pieces;
+  size_t at = 0;
+  for (; text.size() - at > 250; at += 250) pieces += groups({{3, text.substr(at, 250)}});
+  return entity("MTEXT", {{10, 0.0}, {20, 0.0}, {40, 1.0}}) + pieces + groups({{1, text.substr(at)}});
+}
+std::string paragraphs(int count) { return repeated("\\P", count); }
+
+// Small drawings that ask for work or memory out of all proportion: each
+// ends at once, draws what it may, and its message says what was left out.
+TEST_P(HostileInputTest, WorkAndTextOutOfAllProportionEndAndAreTold) {
+  start();
+  const std::string lineB = block("B", repeated(line(0, 0, 1, 1), 9));
+  const std::string notDrawn = "box: DXF Loader\\n1 block reference was not drawn:\\n";
+  const struct {
+    const char* what;
+    std::string dxf;
+    size_t objects;  // drawn by the full reading
+    std::string shown;
+  } cases[] = {
+      {"an all-gaps hatch in 100 x 100 cells: outlines only",
+       dxfFile(blocksSection(block("H", allGapsHatch(0))) + entitiesSection(insert("H", {{70, 100}, {71, 100}}))),
+       10000, "box: DXF Loader\\n10000 hatch patterns too dense to draw\n"},
+      {"1000 all-gaps hatches side by side", dxfFile(entitiesSection(repeated(allGapsHatch(0), 1000))), 1000,
+       "box: DXF Loader\\n1000 hatch patterns too dense to draw\n"},
+      {"a million empty paragraphs in 1000 x 1000 cells",
+       dxfFile(blocksSection(block("M", mtext(paragraphs(1000000)))) +
+               entitiesSection(insert("M", {{70, 1000}, {71, 1000}}) + line(5, 5, 6, 6))),
+       1, notDrawn + "  more than 5000000 objects to draw in all: M (1)\n"},
+      {"64 KiB of text in 80,000 cells",
+       dxfFile(blocksSection(block("M", mtext(std::string(65536, 'x')))) +
+               entitiesSection(insert("M", {{70, 400}, {71, 200}}) + line(5, 5, 6, 6))),
+       1, notDrawn + "  more than 134217728 bytes of text to draw in all: M (1)\n"},
+      {"a note of 1000 lines in 6000 cells",
+       dxfFile(blocksSection(block("M", mtext(repeated("x\\P", 1000)))) +
+               entitiesSection(insert("M", {{70, 6000}}) + line(5, 5, 6, 6))),
+       1, notDrawn + "  more than 5000000 objects to draw in all: M (1)\n"},
+      {"9 lines in 4.9 million cells",
+       dxfFile(blocksSection(lineB) + entitiesSection(insert("B", {{70, 2214}, {71, 2214}}) + line(5, 5, 6, 6))), 1,
+       notDrawn + "  more than 5000000 objects to draw in all: B (1)\n"},
+      {"10 x 10 million cells of an empty block",
+       dxfFile(blocksSection(block("E", "") + block("A", insert("E", {{70, 10000}, {71, 1000}}))) +
+               entitiesSection(insert("A", {{70, 10}}) + line(5, 5, 6, 6))),
+       1, notDrawn + "  more work than the import may do in all: A (1)\n"},
+      {"a text of 70,000 bytes on one line: cut", dxfFile(entitiesSection(mtext(std::string(70000, 'x')))), 1,
+       "box: DXF Loader\\n1 text cut to 65536 bytes\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    host().frame().clear();
+    const size_t shownBefore = messages().size();
+    importChecked(c.dxf);
+    if (!full()) continue;
+    EXPECT_EQ(host().frame().objects().size(), c.objects);
+    EXPECT_EQ(messages().substr(shownBefore), c.shown);
+  }
+}
+
+// Long work inside one entity and across the cells of an array asks the
+// percent-done dialog by the work done: a stop answered at the first check
+// ends the import there, with no check after it. (Each record here is read
+// in fewer lines than the reader counts between its own checks.) Read in
+// step and read ahead of the drawing alike.
+TEST_P(HostileInputTest, AStopIsHeardWithinOneCheckOfLongWork) {
+  config.stopFromCheck = 1;
+  start(true);
+  const std::string cases[] = {
+      dxfFile(blocksSection(block("H", allGapsHatch(0))) + entitiesSection(insert("H", {{70, 1000}, {71, 1000}}))),
+      dxfFile(blocksSection(block("M", mtext(paragraphs(60000)))) + entitiesSection(insert("M", {{70, 1000}}))),
+      dxfFile(blocksSection(block("T", mtext(std::string(60000, 'x')))) + entitiesSection(insert("T", {{70, 2000}}))),
+  };
+  for (const int64_t readAheadFromBytes : {int64_t{1} << 20, int64_t{0}}) {
+    readAheadFrom(readAheadFromBytes);
+    for (const std::string& dxf : cases) {
+      host().frame().clear();
+      const int64_t checksBefore = host().percentDoneChecks();
+      importChecked(dxf);
+      if (!full()) continue;
+      EXPECT_EQ(host().percentDoneChecks() - checksBefore, 1);
+      EXPECT_LT(host().frame().objects().size(), 1000u);
+    }
+  }
+}
+
+// A drawing whose work passes the run's bound (lowered here to 100,000
+// steps) stops drawing there and says so; what came before is drawn.
+TEST_P(HostileInputTest, TheRunStopsWhenItsWorkIsSpent) {
+  start(true);
+  mostWork(100000);
+  const std::string note = mtext(paragraphs(2000));
+  importChecked(dxfFile(entitiesSection(line(0, 0, 1, 1) + repeated(note, 100) + line(5, 5, 6, 6))));
+  if (!full()) return;
+  EXPECT_EQ(objects(), "line2 (0,0)-(1,1) c0\n");
+  EXPECT_EQ(
+      messages(),
+      "box: DXF Loader\\nThe import stopped at the most work it may do: the rest of the drawing was not drawn.\n");
 }
 
 // A long run of bulged vertices turns into far more points than the file

@@ -28,6 +28,8 @@ struct StoredBlock {
   // first asked for (objects -1 until then).
   int64_t objects = -1;
   int64_t points = 0;
+  int64_t textBytes = 0;  // and the text bytes, and the entities and cells it visits
+  int64_t visits = 0;
   bool counting = false;  // being worked out: a block that reaches itself
 };
 

@@ -107,6 +107,21 @@ std::string_view RecordView::keywordOr(int32_t code, std::string_view fallback) 
   return word;
 }
 
+void NameTally::add(std::string_view what) {
+  ++count;
+  if (what.empty()) return;
+  const std::string_view kept = what.substr(0, kNameCapacity - 1);
+  for (int i = 0; i < names; ++i)
+    if (kept == name[i]) return;
+  if (names == kMostNames) {
+    moreNames = true;
+    return;
+  }
+  std::memcpy(name[names], kept.data(), kept.size());
+  name[names][kept.size()] = '\0';
+  ++names;
+}
+
 void EntityRecord::clear(std::string_view name) {
   nameLength_ = name.size() < sizeof name_ ? name.size() : sizeof name_;
   std::memcpy(name_, name.data(), nameLength_);
@@ -140,7 +155,10 @@ bool EntityRecord::read(PairReader& pairs) {
   bool inEmbeddedObject = false;
   while (pairs.next()) {
     const int32_t code = pairs.code();
-    if (code == 0) return true;
+    if (code == 0) {
+      if (oversized_) oversizedRecords_.add(std::string_view(name_, nameLength_));
+      return true;
+    }
     const GroupKind kind = kindOf(code);
     if (kind == GroupKind::EmbeddedObject && !inApplicationGroup) inEmbeddedObject = true;
     if (kind == GroupKind::ApplicationGroup) {

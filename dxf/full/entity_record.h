@@ -69,6 +69,18 @@ class RecordView {
   const char* texts_ = nullptr;
 };
 
+// A bounded tally of names: how often something happened in all, and the
+// first few distinct names it happened to, each cut to a short length.
+struct NameTally {
+  static constexpr int kMostNames = 5;
+  static constexpr size_t kNameCapacity = 48;
+  int64_t count = 0;
+  int names = 0;
+  bool moreNames = false;  // names beyond the first few were met
+  char name[kMostNames][kNameCapacity] = {};
+  void add(std::string_view what);
+};
+
 // The groups of the entity being read, reused from entity to entity.
 class EntityRecord {
  public:
@@ -84,6 +96,9 @@ class EntityRecord {
     return RecordView(std::string_view(name_, nameLength_), groups_.data(), groups_.size(), texts_.data());
   }
   bool oversized() const { return oversized_; }
+  // The entities passed over for their size, by name, since the record was
+  // made.
+  const NameTally& oversizedRecords() const { return oversizedRecords_; }
 
   // Reads the entity whose 0/NAME pair `pairs` holds now, up to the next
   // pair of code 0, which `pairs` then holds. Application groups (102 "{"
@@ -109,6 +124,7 @@ class EntityRecord {
   HeapVector<Group> groups_;
   HeapVector<char> texts_;
   bool oversized_ = false;
+  NameTally oversizedRecords_;
 };
 
 }  // namespace drawport::full

@@ -27,11 +27,12 @@ bool endsSection(std::string_view keyword) { return keyword == "ENDSEC" || keywo
 
 // Hands each record of a section to `take`, from the pair in hand up to the
 // pair 0/ENDSEC (or 0/EOF, or 0/SECTION of a section left without its end,
-// or the end of the file), which the pair reader then holds.
+// or the end of the file), which the pair reader then holds. A stop request
+// ends it at the next record.
 template <class Take>
 void forEachRecord(FullRun& run, Take&& take) {
   PairReader& pairs = run.pairs;
-  while (!run.run.in.endOfFile() && !run.run.outOfMemory) {
+  while (!run.run.in.endOfFile() && !run.stopped()) {
     if (pairs.code() != 0) {
       if (!pairs.next()) return;  // groups outside any record
       continue;
@@ -198,7 +199,10 @@ bool readSections(FullRun& run) {
   return false;
 }
 
-// The block references the run could not draw, in one message box.
+// What the run left out, in one message box: the block references it could
+// not draw (for each reason, how many and the first few blocks named), the
+// entities too large to read, the entities drawn in a lesser form, and the
+// bound that stopped it, if one did.
 struct SkipText {
   SkipReason reason;
   const char* text;
@@ -207,12 +211,29 @@ constexpr SkipText kSkipTexts[] = {
     {SkipReason::MissingBlock, "block not in the drawing"},
     {SkipReason::DrawsItself, "block that draws itself"},
     {SkipReason::TooDeep, "nested more than 32 deep"},
-    {SkipReason::ZeroScale, "scale of 0"},
     {SkipReason::TooManyCells, "array of more than 10000000 cells"},
     {SkipReason::NotFinite, "coordinates out of range"},
-    {SkipReason::TooManyObjects, "more than 50000000 objects to draw in all"},
-    {SkipReason::TooManyPoints, "more than 250000000 polyline points to draw in all"},
+    {SkipReason::TooManyObjects, "more than 5000000 objects to draw in all"},
+    {SkipReason::TooManyPoints, "more than 64000000 polyline points to draw in all"},
+    {SkipReason::TooMuchText, "more than 134217728 bytes of text to draw in all"},
+    {SkipReason::TooMuchWork, "more work than the import may do in all"},
 };
+static_assert(sizeof kSkipTexts / sizeof kSkipTexts[0] == kSkipReasonCount, "a text for every reason");
+static_assert(FullRun::kMostObjects == 5'000'000 && FullRun::kMostPoints == 64'000'000 &&
+                  FullRun::kMostTextBytes == 134'217'728 && FullRun::kMostCells == 10'000'000,
+              "the texts name the bounds");
+
+// An entity drawn in a lesser form: the text for one and for several.
+struct LessenedText {
+  Lessened how;
+  const char* one;
+  const char* several;
+};
+constexpr LessenedText kLessenedTexts[] = {
+    {Lessened::DensePattern, "hatch pattern too dense to draw", "hatch patterns too dense to draw"},
+    {Lessened::LongText, "text cut to 65536 bytes", "texts cut to 65536 bytes"},
+};
+static_assert(FullRun::kMostBytesPerText == 65536, "the text names the bound");
 
 // Appends to a bounded text, like snprintf at its end.
 __attribute__((format(printf, 3, 4))) void append(char* text, size_t size, const char* format, ...) {
@@ -223,27 +244,60 @@ __attribute__((format(printf, 3, 4))) void append(char* text, size_t size, const
   va_end(values);
 }
 
+// "A, B, C" and ", ..." when more names were met.
+void appendNames(char* text, size_t size, const NameTally& tally) {
+  for (int i = 0; i < tally.names; ++i) append(text, size, "%s%s", i == 0 ? "" : ", ", tally.name[i]);
+  if (tally.moreNames) append(text, size, ", ...");
+}
+
+// The stop that a bound made, or null.
+const char* boundThatStopped(const FullRun& run, char* text, size_t size) {
+  const char* const rest = ": the rest of the drawing was not drawn.";
+  if (run.objectsCreated >= FullRun::kMostObjects)
+    std::snprintf(text, size, "The import stopped at %" PRId64 " objects%s", FullRun::kMostObjects, rest);
+  else if (run.pointsCreated >= run.mostPoints)
+    std::snprintf(text, size, "The import stopped at %" PRId64 " polyline points%s", run.mostPoints, rest);
+  else if (run.textBytesCreated >= FullRun::kMostTextBytes)
+    std::snprintf(text, size, "The import stopped at %" PRId64 " bytes of text%s", FullRun::kMostTextBytes, rest);
+  else if (run.workSpent())
+    std::snprintf(text, size, "The import stopped at the most work it may do%s", rest);
+  else
+    return nullptr;
+  return text;
+}
+
 void reportSkippedReferences(const FullRun& run) {
   int64_t total = 0;
-  for (int64_t count : run.skipped) total += count;
-  const bool objectsLeftOut = run.objectsCreated >= FullRun::kMostObjects;
-  const bool pointsLeftOut = run.pointsCreated >= run.mostPoints;
-  if (total == 0 && !objectsLeftOut && !pointsLeftOut) return;
-  char message[1024] = "DXF Loader\n";
+  for (const NameTally& reason : run.skipped) total += reason.count;
+  const NameTally& tooLarge = run.record.oversizedRecords();
+  int64_t lessened = 0;
+  for (int64_t count : run.lessened) lessened += count;
+  char stop[160];
+  const char* const stopped = boundThatStopped(run, stop, sizeof stop);
+  if (total == 0 && tooLarge.count == 0 && lessened == 0 && !stopped) return;
+  char message[4096] = "DXF Loader";
   if (total > 0) {
-    append(message, sizeof message, "%" PRId64 " block reference%s not drawn:", total, total == 1 ? " was" : "s were");
+    append(message, sizeof message, "\n%" PRId64 " block reference%s not drawn:", total,
+           total == 1 ? " was" : "s were");
     for (const SkipText& skip : kSkipTexts) {
-      const int64_t count = run.skipped[static_cast<int>(skip.reason)];
-      if (count > 0) append(message, sizeof message, "\n  %s: %" PRId64, skip.text, count);
+      const NameTally& reason = run.skipped[static_cast<int>(skip.reason)];
+      if (reason.count == 0) continue;
+      append(message, sizeof message, "\n  %s: ", skip.text);
+      appendNames(message, sizeof message, reason);
+      append(message, sizeof message, reason.names > 0 ? " (%" PRId64 ")" : "%" PRId64, reason.count);
     }
-    if (objectsLeftOut || pointsLeftOut) append(message, sizeof message, "\n");
   }
-  if (objectsLeftOut)
-    append(message, sizeof message, "The import stopped at %" PRId64 " objects: the rest of the drawing was not drawn.",
-           FullRun::kMostObjects);
-  else if (pointsLeftOut)
-    append(message, sizeof message,
-           "The import stopped at %" PRId64 " polyline points: the rest of the drawing was not drawn.", run.mostPoints);
+  if (tooLarge.count > 0 && tooLarge.names == 1 && !tooLarge.moreNames) {
+    append(message, sizeof message, "\n%" PRId64 " %s too large to read", tooLarge.count, tooLarge.name[0]);
+  } else if (tooLarge.count > 0) {
+    append(message, sizeof message, "\n%" PRId64 " entities too large to read: ", tooLarge.count);
+    appendNames(message, sizeof message, tooLarge);
+  }
+  for (const LessenedText& how : kLessenedTexts) {
+    const int64_t count = run.lessened[static_cast<int>(how.how)];
+    if (count > 0) append(message, sizeof message, "\n%" PRId64 " %s", count, count == 1 ? how.one : how.several);
+  }
+  if (stopped) append(message, sizeof message, "\n%s", stopped);
   OrvUtilDialogMessageBox(message, OrvMessageBox_Information);
 }
 

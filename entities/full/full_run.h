@@ -24,13 +24,22 @@ enum class SkipReason : uint8_t {
   MissingBlock,    // names no block of the BLOCKS section
   DrawsItself,     // its block draws itself, directly or through others
   TooDeep,         // nested deeper than 32 references
-  ZeroScale,       // a scale factor of 0
   TooManyCells,    // an array of more than 10,000,000 cells
   NotFinite,       // its transform makes coordinates that are not finite
   TooManyObjects,  // it would take the import past the bound on host objects
   TooManyPoints,   // it would take the import past the bound on polyline points
+  TooMuchText,     // it would take the import past the bound on text bytes
+  TooMuchWork,     // it would take the import past its work
 };
-inline constexpr int kSkipReasonCount = 8;
+inline constexpr int kSkipReasonCount = 9;
+
+// An entity drawn in a lesser form than the file asks, because drawing it
+// whole would take more work or memory than one entity may.
+enum class Lessened : uint8_t {
+  DensePattern,  // a hatch pattern too dense to draw: its pattern left out
+  LongText,      // a text longer than a host text holds: cut
+};
+inline constexpr int kLessenedCount = 2;
 
 // The x/y box of what the import draws, in world coordinates before the UCS
 // rotation; empty until something is drawn.
@@ -110,19 +119,31 @@ struct HeaderExtras {
   int32_t dimDecimals = 4;      // $DIMDEC, of a measured length
 };
 
-// The bound on polyline points of the imports to come (FullRun::mostPoints).
+// The bound on polyline points of the imports to come (FullRun::mostPoints),
+// and on their work (FullRun::mostWork).
 int64_t& polylinePointBound();
+int64_t& runWorkBound();
 
 struct FullRun {
-  // An import creates at most this many host objects: far above any real
-  // drawing, it keeps a hostile file (a block of a million references to a
+  // What references multiply is bounded so that the host can hold it: a
+  // host object takes some 200 bytes, a polyline point 16 to 24, a text
+  // byte one, and a 32-bit host has 3 or 4 GiB at most. With all three
+  // bounds reached at once, the stand-in host of a 3D import peaks at about
+  // 2.5 GiB. They count what is drawn straight from the file too.
+  //
+  // An import creates at most this many host objects: well above the
+  // drawings CAD programs write, it keeps a hostile file (a block of a million references to a
   // block of a million lines) from running away with the host's memory.
-  static constexpr int64_t kMostObjects = 50'000'000;
+  static constexpr int64_t kMostObjects = 5'000'000;
   // And hands the host at most this many polyline points: a host object
   // holds up to 2997 of them, and every bulge, ellipse and arc drawn as a
   // polyline brings dozens, so the objects alone do not bound the host's
   // memory (a block of long bulged outlines referenced a million times).
-  static constexpr int64_t kMostPoints = 250'000'000;
+  static constexpr int64_t kMostPoints = 64'000'000;
+  // And at most this many bytes of text, in all its host texts.
+  static constexpr int64_t kMostTextBytes = int64_t{1} << 27;
+  // One host text holds at most this many bytes; a longer one is cut.
+  static constexpr size_t kMostBytesPerText = size_t{1} << 16;
   // The points bound this import runs under: kMostPoints, unless the
   // test-only add-on lowered it (polylinePointBound) to reach it with a
   // small drawing.
@@ -132,7 +153,32 @@ struct FullRun {
   // An array of block references has at most this many cells.
   static constexpr int64_t kMostCells = 10'000'000;
 
-  explicit FullRun(Run& run) : mostPoints(polylinePointBound()), run(run), pairs(run.in) {}
+  // The work of the run, in steps of a few nanoseconds: a dash or gap of a
+  // hatch pattern, a boundary crossing, a text byte converted, a note's
+  // line, a polyline point worked out. An entity of a block drawn and a
+  // cell of a reference visited are kEntityWork steps each, about what they
+  // take next to those.
+  static constexpr int64_t kEntityWork = 64;
+  // The whole run does at most this many steps, some seconds of work: a
+  // 21 MB drawing of block references (1.5 million entities drawn through
+  // blocks, 52 million polyline points) takes a tenth of it, a 100 MB
+  // drawing of the usual entities a hundredth. When it is spent, the run
+  // draws nothing more.
+  static constexpr int64_t kMostWork = int64_t{1} << 31;
+  // The work bound this import runs under: kMostWork, unless the test-only
+  // add-on lowered it (runWorkBound) to reach it with a small drawing.
+  const int64_t mostWork;
+  // The percent-done dialog is asked every so many steps of long work
+  // between two lines of the file: every 1501 entities drawn through
+  // blocks, or a fraction of a millisecond of the finer steps.
+  static constexpr int64_t kWorkPerProgressCheck = 1501 * kEntityWork;
+
+  explicit FullRun(Run& run)
+      : mostPoints(polylinePointBound()),
+        mostWork(runWorkBound()),
+        run(run),
+        pairs(run.in),
+        nextWorkLook(mostWork < kWorkPerProgressCheck ? mostWork : kWorkPerProgressCheck) {}
   FullRun(const FullRun&) = delete;
   FullRun& operator=(const FullRun&) = delete;
 
@@ -146,20 +192,20 @@ struct FullRun {
   HeaderExtras header;
   Box drawn;
 
-  static constexpr int64_t kWorkPerProgressCheck = 1501;
   int64_t objectsCreated = 0;
   int64_t pointsCreated = 0;
-  // What drawing blocks took: each entity of a block drawn, each cell of a
-  // reference. It is bounded like the host objects (a reference that would
-  // take it past kMostObjects is not drawn), since cells and entities that
-  // draw nothing take time all the same.
+  int64_t textBytesCreated = 0;
+  // The work done (see kMostWork), and the work at which countWork next
+  // looks beyond its counting: the next percent-done check, or the end of
+  // the budget, whichever comes first.
   int64_t work = 0;
-  int64_t workAtLastCheck = 0;
+  int64_t nextWorkLook;
   // While the file is read ahead of the drawing: the file position the
   // reading had reached when it handed over the entity being drawn, for the
   // percent-done checks of long work (-1: the reader's own position).
   int64_t drawnUpTo = -1;
-  int64_t skipped[kSkipReasonCount] = {};
+  NameTally skipped[kSkipReasonCount];
+  int64_t lessened[kLessenedCount] = {};
   // A point of a drawn block came out not finite: its reference counts as
   // not drawn for that reason.
   bool nonFinitePoint = false;
@@ -209,20 +255,34 @@ struct FullRun {
     pointsCreated += static_cast<int64_t>(count);
     return true;
   }
-  // The import has created all it may: it draws nothing more.
-  bool boundReached() const { return objectsCreated >= kMostObjects || pointsCreated >= mostPoints; }
-  void skip(SkipReason reason) { ++skipped[static_cast<int>(reason)]; }
+  // The same for a text of `bytes`.
+  bool takeTextBytes(size_t bytes) {
+    if (textBytesCreated + static_cast<int64_t>(bytes) > kMostTextBytes) {
+      textBytesCreated = kMostTextBytes;
+      return false;
+    }
+    textBytesCreated += static_cast<int64_t>(bytes);
+    return true;
+  }
+  bool workSpent() const { return work >= mostWork; }
+  // The import has created or done all it may: it draws nothing more.
+  bool boundReached() const {
+    return objectsCreated >= kMostObjects || pointsCreated >= mostPoints || textBytesCreated >= kMostTextBytes ||
+           workSpent();
+  }
+  // Drawing goes on: not stopped, no bound reached.
+  bool drawing() const { return !stopped() && !boundReached(); }
+  void skip(SkipReason reason, std::string_view block) { skipped[static_cast<int>(reason)].add(block); }
+  void lessen(Lessened how) { ++lessened[static_cast<int>(how)]; }
   void noteNonFinite() { nonFinitePoint = true; }
-  // Long work between two lines of the file (a block drawn many times) asks
-  // the percent-done dialog every so many entities and cells, so that it
-  // stays alive and the user's stop request is heard.
-  void countWork() {
-    if (++work - workAtLastCheck < kWorkPerProgressCheck) return;
-    workAtLastCheck = work;
-    if (drawnUpTo >= 0)
-      run.in.checkProgressAt(drawnUpTo);
-    else
-      run.in.checkProgressNow();
+  // Counts `steps` of work. Long work between two lines of the file (a
+  // block drawn many times, a dense pattern, a long text) asks the
+  // percent-done dialog every kWorkPerProgressCheck steps, so that it stays
+  // alive and the user's stop request is heard. False once the run is
+  // stopped or its work is spent: the caller ends its loop.
+  bool countWork(int64_t steps = kEntityWork) {
+    work += steps;
+    return work < nextWorkLook || lookAtWork();
   }
   bool stopped() const { return run.in.cancelled() || run.outOfMemory; }
   // The extents the circles standing for points are sized from: the
@@ -231,6 +291,9 @@ struct FullRun {
   DrawingExtents pointExtents() const;
 
  private:
+  // The percent-done check or the end of the budget that countWork met.
+  bool lookAtWork();
+
   char lastLayerName_[LayerRecord::kNameCapacity] = "";
   size_t lastLayerLength_ = 0;
   const LayerRecord* lastLayer_ = nullptr;

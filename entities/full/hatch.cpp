@@ -122,7 +122,7 @@ void drawHatch(const EntityDraw& e) {
   const HatchStyle style = hatchStyleOf(styleAt < hatch.size() ? hatch.integer(styleAt) : 0);
   const bool gradient = gradientFlag == kGradientFill;
   const Transform toWorld = e.objectToWorld();
-  HatchWork work;
+  HatchWork work(run);
   const bool nested = nestRings(scratch, work);
   if (gradient || solidFlag == kSolidFill) {
     Painter painter(run, toWorld, fillColourOf(e, gradient));

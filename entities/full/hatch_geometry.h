@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "dxf/full/entity_record.h"
+#include "entities/full/full_run.h"
 #include "entities/full/hatch_scratch.h"
 
 namespace drawport::full {
@@ -16,17 +17,24 @@ namespace drawport::full {
 // The work one hatch may take (ring nesting, bridging holes, clipping the
 // pattern), counted in elementary steps; a hatch that would take more is
 // drawn as its boundaries only. A hatch of a thousand islands takes less
-// than a tenth of it.
+// than a tenth of it. Its steps count towards the run's work too, so that a
+// long one hears the user's stop.
 class HatchWork {
  public:
   static constexpr int64_t kMostSteps = int64_t{1} << 26;
-  // Counts `steps`; false once the hatch has taken more than it may.
+  explicit HatchWork(FullRun& run) : run_(run) {}
+  // Counts `steps`; false once the hatch has taken more than it may, or the
+  // run is stopped or has spent its work.
   bool take(int64_t steps) {
     left_ -= steps;
-    return left_ >= 0;
+    return left_ >= 0 && run_.countWork(steps);
   }
+  // From now on at most `most` steps more.
+  void limitTo(int64_t most) { left_ = left_ < most ? left_ : most; }
+  FullRun& run() const { return run_; }
 
  private:
+  FullRun& run_;
   int64_t left_ = kMostSteps;
 };
 
@@ -107,7 +115,9 @@ inline constexpr size_t kMostPatternSegments = 100'000;
 // The segments of the pattern's lines inside the area bounded by the rings
 // that take part under `style` (odd parity), dashed, into scratch.segments
 // (two points per segment, at `elevation`). False when there would be more
-// than kMostPatternSegments or it takes more work than the hatch may.
+// than kMostPatternSegments or it takes more than kMostPatternSteps or more
+// work than the hatch may: the pattern is too dense to draw, and counted so.
+inline constexpr int64_t kMostPatternSteps = int64_t{1} << 20;
 bool clipPattern(HatchScratch& scratch, HatchStyle style, double elevation, HatchWork& work);
 
 }  // namespace drawport::full

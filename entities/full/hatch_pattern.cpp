@@ -52,14 +52,19 @@ bool dashPiece(HatchScratch& scratch, const LineFamily& family, double k, double
   return true;
 }
 
+// The box of the boundaries in a family's coordinates.
+struct FamilyBox {
+  double lowS = 0, highS = 0, lowT = 0, highT = 0;
+};
+
 // The boundary edges of the rings that take part, in the family's
 // coordinates; edges along the lines are left out (the lines cross them
-// nowhere). Sets the lowest and highest s of the boundaries. False when a
-// coordinate is beyond the numbers (the edges could not be put in order).
-bool gatherEdges(HatchScratch& scratch, const LineFamily& family, HatchStyle style, double& lowest, double& highest) {
+// nowhere). Sets the box of the boundaries. False when a coordinate is
+// beyond the numbers (the edges could not be put in order).
+bool gatherEdges(HatchScratch& scratch, const LineFamily& family, HatchStyle style, FamilyBox& box) {
   HeapVector<ScanEdge>& edges = scratch.scanEdges;
   edges.clear();
-  lowest = highest = 0;
+  box = {};
   bool first = true;
   for (const HatchRing& ring : scratch.rings) {
     if (!takesPart(ring, style)) continue;
@@ -71,8 +76,10 @@ bool gatherEdges(HatchScratch& scratch, const LineFamily& family, HatchStyle sty
       const double tp = p.x * family.along.x + p.y * family.along.y;
       const double tq = q.x * family.along.x + q.y * family.along.y;
       if (!std::isfinite(sp) || !std::isfinite(sq) || !std::isfinite(tp) || !std::isfinite(tq)) return false;
-      lowest = first ? sp : std::min(lowest, sp);
-      highest = first ? sp : std::max(highest, sp);
+      box.lowS = first ? sp : std::min(box.lowS, sp);
+      box.highS = first ? sp : std::max(box.highS, sp);
+      box.lowT = first ? tp : std::min(box.lowT, tp);
+      box.highT = first ? tp : std::max(box.highT, tp);
       first = false;
       if (sp == sq) continue;
       edges.push_back(sp < sq ? ScanEdge{sp, tp, sq, tq} : ScanEdge{sq, tq, sp, tp});
@@ -85,14 +92,21 @@ bool gatherEdges(HatchScratch& scratch, const LineFamily& family, HatchStyle sty
 // Every line of the family across the area, cut by the boundaries: an edge
 // is crossed by the lines from its lower s up to (not including) its upper.
 bool clipFamily(HatchScratch& scratch, const LineFamily& family, HatchStyle style, double elevation, HatchWork& work) {
-  double lowest = 0, highest = 0;
-  if (!gatherEdges(scratch, family, style, lowest, highest)) return true;
+  FamilyBox box;
+  if (!gatherEdges(scratch, family, style, box)) return true;
   const HeapVector<ScanEdge>& edges = scratch.scanEdges;
   if (!work.take(static_cast<int64_t>(edges.size()))) return false;
-  const double firstLine = std::ceil(lowest / family.spacing);
-  const double lines = std::floor(highest / family.spacing) - firstLine + 1;
+  const double firstLine = std::ceil(box.lowS / family.spacing);
+  const double lines = std::floor(box.highS / family.spacing) - firstLine + 1;
   if (edges.empty() || !(lines >= 1)) return true;
   if (!(lines <= static_cast<double>(HatchWork::kMostSteps)) || !work.take(static_cast<int64_t>(lines))) return false;
+  // The dashes and gaps the lines would walk across the whole box, at most:
+  // a pattern that would walk more than it may is left out before the walk
+  // (a pattern all gaps draws nothing, and would walk them all).
+  if (family.dashCount > 0 && family.period > 0) {
+    const double runs = (box.highT - box.lowT) / family.period + 2;
+    if (!(lines * runs * family.dashCount <= static_cast<double>(kMostPatternSteps))) return false;
+  }
   HeapVector<uint32_t>& active = scratch.activeEdges;
   HeapVector<double>& crossings = scratch.crossings;
   active.clear();
@@ -144,6 +158,14 @@ bool familyOf(const PatternLine& line, const HatchScratch& scratch, LineFamily& 
          family.along.finite() && std::isfinite(family.period);
 }
 
+// A pattern left out because it takes more than one hatch may is counted;
+// one cut short by the user's stop or the run's end is not.
+bool tooDense(const HatchWork& work) {
+  FullRun& run = work.run();
+  if (run.drawing()) run.lessen(Lessened::DensePattern);
+  return false;
+}
+
 }  // namespace
 
 void readPatternLines(const RecordView& hatch, size_t from, HatchScratch& scratch) {
@@ -186,9 +208,13 @@ void readPatternLines(const RecordView& hatch, size_t from, HatchScratch& scratc
 
 bool clipPattern(HatchScratch& scratch, HatchStyle style, double elevation, HatchWork& work) {
   scratch.segments.clear();
+  // A pattern's dashes and gaps are its own work: an all-gap pattern draws
+  // nothing and would still walk every gap.
+  work.limitTo(kMostPatternSteps);
   for (const PatternLine& line : scratch.patternLines) {
     LineFamily family;
-    if (familyOf(line, scratch, family) && !clipFamily(scratch, family, style, elevation, work)) return false;
+    if (!work.take(1)) return tooDense(work);
+    if (familyOf(line, scratch, family) && !clipFamily(scratch, family, style, elevation, work)) return tooDense(work);
   }
   return true;
 }

@@ -29,13 +29,11 @@ struct Reference {
 
 int64_t cellsOf(int32_t count) { return count < 1 ? 1 : count; }
 
-// What drawing one cell of a reference costs against the bound: its
-// block's objects, and the cell itself, so that arrays of arrays of a block
-// that draws nothing are bounded too.
-int64_t cellCost(int64_t blockObjects) { return blockObjects + 1; }
+// The most entities and cells the run may visit: its work in visits.
+constexpr int64_t kMostVisits = FullRun::kMostWork / FullRun::kEntityWork;
 
 // a * b, or `most` + 1 when that is more.
-int64_t saturatingProduct(int64_t a, int64_t b, int64_t most = FullRun::kMostObjects) {
+int64_t saturatingProduct(int64_t a, int64_t b, int64_t most) {
   if (a == 0 || b == 0) return 0;
   if (a > (most + 1) / b) return most + 1;
   return a * b;
@@ -48,9 +46,27 @@ DrawCost costOfBlockNamed(FullRun& run, std::string_view name) {
   return index < 0 ? DrawCost{} : costOfBlock(run, index);
 }
 
+// What drawing `cells` cells of a block takes: the block's cost in each,
+// and each cell a visit of its own, so that arrays of arrays of a block
+// that draws nothing are bounded too.
 DrawCost costOfCells(int64_t cells, const DrawCost& block) {
-  return {saturatingProduct(cells, cellCost(block.objects)),
-          saturatingProduct(cells, block.points, FullRun::kMostPoints)};
+  return {saturatingProduct(cells, block.objects, FullRun::kMostObjects),
+          saturatingProduct(cells, block.points, FullRun::kMostPoints),
+          saturatingProduct(cells, block.textBytes, FullRun::kMostTextBytes),
+          saturatingProduct(cells, saturatingSum(block.visits, 1, kMostVisits), kMostVisits)};
+}
+
+// The sum of two costs, each part saturated at its bound.
+DrawCost plus(const DrawCost& a, const DrawCost& b) {
+  return {saturatingSum(a.objects, b.objects, FullRun::kMostObjects),
+          saturatingSum(a.points, b.points, FullRun::kMostPoints),
+          saturatingSum(a.textBytes, b.textBytes, FullRun::kMostTextBytes),
+          saturatingSum(a.visits, b.visits, kMostVisits)};
+}
+
+bool withinBounds(const DrawCost& cost) {
+  return cost.objects <= FullRun::kMostObjects || cost.points <= FullRun::kMostPoints ||
+         cost.textBytes <= FullRun::kMostTextBytes || cost.visits <= kMostVisits;
 }
 
 // How the groups of an entity that draws polylines tell their points: a
@@ -89,7 +105,35 @@ int64_t pointsOfShape(const RecordView& entity) {
   return points;
 }
 
-// What an entity held in a block takes when drawn once.
+// The kinds that hand the host texts, and the groups that hold them.
+constexpr std::string_view kTextKinds[] = {"TEXT", "MTEXT", "ATTRIB", "MULTILEADER", "MLEADER"};
+
+// What an entity's texts hand the host when drawn once, as near as its
+// groups tell: the bytes of its text groups, and a host text for each line
+// of a note (each paragraph break, \P, starts one). What converting them
+// adds (a letter of the code page may take two or three bytes) the bounds
+// still stop as the texts are made.
+struct TextCost {
+  int64_t bytes = 0;
+  int64_t lines = 1;
+};
+TextCost textCostOf(const RecordView& entity) {
+  TextCost cost;
+  bool hasText = false;
+  for (const std::string_view kind : kTextKinds) hasText = hasText || kind == entity.name();
+  if (!hasText) return cost;
+  for (size_t i = 0; i < entity.size(); ++i) {
+    const int32_t code = entity.code(i);
+    if (code != 1 && code != 3 && code != 304) continue;
+    const std::string_view text = entity.text(i);
+    cost.bytes += static_cast<int64_t>(text.size());
+    for (size_t at = text.find("\\P"); at != std::string_view::npos; at = text.find("\\P", at + 2)) ++cost.lines;
+  }
+  return cost;
+}
+
+// What an entity held in a block takes when drawn once, itself not counted
+// as a visit.
 DrawCost costOfEntity(FullRun& run, const RecordView& entity) {
   const std::string_view name = entity.name();
   if (name == "INSERT")
@@ -101,12 +145,14 @@ DrawCost costOfEntity(FullRun& run, const RecordView& entity) {
     // block record's handle).
     const int32_t index = run.blocks.findByHandle(entity.textOr(341));
     const DrawCost note = index < 0 ? DrawCost{} : costOfBlock(run, index);
-    return {2 + note.objects, saturatingSum(pointsOfShape(entity), note.points, FullRun::kMostPoints)};
+    const TextCost text = textCostOf(entity);
+    return plus({1 + text.lines, pointsOfShape(entity), text.bytes, 0}, note);
   }
   if (name == "SEQEND" || name == "ATTDEF") return {};
   // A polyline's vertices make no objects of their own, a polyface's faces do.
-  if (name == "VERTEX") return {(entity.integerOr(70, 0) & 192) == 128 ? 1 : 0, pointsOfShape(entity)};
-  return {1, pointsOfShape(entity)};
+  if (name == "VERTEX") return {(entity.integerOr(70, 0) & 192) == 128 ? 1 : 0, pointsOfShape(entity), 0, 0};
+  const TextCost text = textCostOf(entity);
+  return {text.lines, pointsOfShape(entity), text.bytes, 0};
 }
 
 bool onPlacement(const Placement& at, int32_t block) {
@@ -115,9 +161,9 @@ bool onPlacement(const Placement& at, int32_t block) {
   return false;
 }
 
-// Whether the reference may draw block `block` cells times; counts the
-// reason when it may not.
-bool mayDraw(FullRun& run, const Placement& at, int32_t block, const Vec3& scale, int64_t cells) {
+// Whether the reference may draw block `block` (named `name`) cells times;
+// counts the reason when it may not.
+bool mayDraw(FullRun& run, const Placement& at, int32_t block, std::string_view name, int64_t cells) {
   SkipReason reason;
   if (block < 0 || run.blocks.block(block).layout)
     reason = SkipReason::MissingBlock;
@@ -125,20 +171,22 @@ bool mayDraw(FullRun& run, const Placement& at, int32_t block, const Vec3& scale
     reason = SkipReason::DrawsItself;
   else if (at.depth >= FullRun::kDeepestNesting)
     reason = SkipReason::TooDeep;
-  else if (scale.x == 0 || scale.y == 0 || scale.z == 0)
-    reason = SkipReason::ZeroScale;
   else if (cells > FullRun::kMostCells)
     reason = SkipReason::TooManyCells;
   else {
     const DrawCost cost = costOfCells(cells, costOfBlock(run, block));
-    if (run.work + cost.objects > FullRun::kMostObjects)
+    if (run.objectsCreated + cost.objects > FullRun::kMostObjects)
       reason = SkipReason::TooManyObjects;
     else if (run.pointsCreated + cost.points > run.mostPoints)
       reason = SkipReason::TooManyPoints;
+    else if (run.textBytesCreated + cost.textBytes > FullRun::kMostTextBytes)
+      reason = SkipReason::TooMuchText;
+    else if (run.work / FullRun::kEntityWork + cost.visits > run.mostWork / FullRun::kEntityWork)
+      reason = SkipReason::TooMuchWork;
     else
       return true;
   }
-  run.skip(reason);
+  run.skip(reason, name);
   return false;
 }
 
@@ -177,21 +225,21 @@ Transform cellTransform(const Reference& reference, const StoredBlock& block, in
 void drawReference(const EntityDraw& e, const Reference& reference) {
   FullRun& run = e.run;
   const int32_t block = run.blocks.find(reference.blockName);
-  const int64_t cells = saturatingProduct(reference.columns, reference.rows);
-  if (!mayDraw(run, e.at, block, reference.scale, cells)) return;
+  const int64_t cells = saturatingProduct(reference.columns, reference.rows, FullRun::kMostCells);
+  if (!mayDraw(run, e.at, block, reference.blockName, cells)) return;
   // A point that comes out not finite marks the reference; an inner
   // reference that was counted itself is not counted again.
   const bool outerMarked = run.nonFinitePoint;
   run.nonFinitePoint = false;
   bool allFinite = true;
-  for (int64_t row = 0; row < reference.rows && !run.stopped(); ++row) {
-    for (int64_t column = 0; column < reference.columns && !run.stopped(); ++column) {
+  for (int64_t row = 0; row < reference.rows && run.drawing(); ++row) {
+    for (int64_t column = 0; column < reference.columns && run.drawing(); ++column) {
       const Transform toWorld = cellTransform(reference, run.blocks.block(block), column, row);
       allFinite = drawBlockOnce(e, block, toWorld) && allFinite;
       run.countWork();
     }
   }
-  if (!allFinite || run.nonFinitePoint) run.skip(SkipReason::NotFinite);
+  if (!allFinite || run.nonFinitePoint) run.skip(SkipReason::NotFinite, reference.blockName);
   run.nonFinitePoint = outerMarked;
 }
 
@@ -212,22 +260,23 @@ void drawAttributes(const EntityDraw& e) {
 
 DrawCost costOfBlock(FullRun& run, int32_t index) {
   StoredBlock& block = run.blocks.block(index);
-  if (block.objects >= 0) return {block.objects, block.points};
+  if (block.objects >= 0) return {block.objects, block.points, block.textBytes, block.visits};
   if (block.counting) return {};  // a block that reaches itself is never drawn
   block.counting = true;
-  int64_t objects = 0, points = 0;
+  DrawCost cost;
   const uint32_t first = block.firstEntity, count = block.entityCount;
-  for (uint32_t i = 0; i < count && (objects <= FullRun::kMostObjects || points <= FullRun::kMostPoints); ++i) {
-    const DrawCost entity = costOfEntity(run, run.blocks.entity(first + i));
-    objects = saturatingSum(objects, entity.objects, FullRun::kMostObjects);
-    points = saturatingSum(points, entity.points, FullRun::kMostPoints);
+  for (uint32_t i = 0; i < count && withinBounds(cost); ++i) {
+    // Each entity is a visit, whatever it draws.
+    cost = plus(cost, plus(costOfEntity(run, run.blocks.entity(first + i)), {0, 0, 0, 1}));
   }
   // Counting inner blocks appends nothing, yet the reference is taken anew.
   StoredBlock& counted = run.blocks.block(index);
   counted.counting = false;
-  counted.objects = objects;
-  counted.points = points;
-  return {objects, points};
+  counted.objects = cost.objects;
+  counted.points = cost.points;
+  counted.textBytes = cost.textBytes;
+  counted.visits = cost.visits;
+  return cost;
 }
 
 void drawInsert(const EntityDraw& e) {
@@ -252,12 +301,13 @@ void drawInsert(const EntityDraw& e) {
 void drawDimension(const EntityDraw& e) {
   // The dimension's block holds its picture where it stands: no transform
   // but the dimension's own plane.
-  const int32_t block = e.run.blocks.find(e.entity.textOr(2));
+  const std::string_view name = e.entity.textOr(2);
+  const int32_t block = e.run.blocks.find(name);
   if (block < 0 || e.run.blocks.block(block).entityCount == 0) return drawDimensionFromPoints(e);
-  if (!mayDraw(e.run, e.at, block, {1, 1, 1}, 1)) return;
+  if (!mayDraw(e.run, e.at, block, name, 1)) return;
   const bool outerMarked = e.run.nonFinitePoint;
   e.run.nonFinitePoint = false;
-  if (!drawBlockOnce(e, block, e.objectToWorld()) || e.run.nonFinitePoint) e.run.skip(SkipReason::NotFinite);
+  if (!drawBlockOnce(e, block, e.objectToWorld()) || e.run.nonFinitePoint) e.run.skip(SkipReason::NotFinite, name);
   e.run.nonFinitePoint = outerMarked;
 }
 
@@ -273,7 +323,7 @@ void drawTable(const EntityDraw& e) {
 }
 
 void drawNamedBlocks(FullRun& run) {
-  for (size_t i = 0; i < run.blocks.count() && !run.stopped(); ++i) {
+  for (size_t i = 0; i < run.blocks.count() && run.drawing(); ++i) {
     const int32_t index = static_cast<int32_t>(i);
     const StoredBlock& block = run.blocks.block(index);
     const std::string_view name = run.blocks.name(block);

@@ -10,11 +10,14 @@ namespace drawport::full {
 struct EntityDraw;
 
 // What one drawing of a block takes, its own references included: the host
-// objects it creates and the polyline points it hands the host, each at
-// most one more than its bound.
+// objects it creates, the polyline points and text bytes it hands the host,
+// and the entities and cells it visits, each at most one more than its
+// bound.
 struct DrawCost {
   int64_t objects = 0;
   int64_t points = 0;
+  int64_t textBytes = 0;
+  int64_t visits = 0;
 };
 DrawCost costOfBlock(FullRun& run, int32_t index);
 

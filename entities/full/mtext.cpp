@@ -10,6 +10,9 @@ namespace {
 // Baselines stand this many character heights apart at a spacing factor of 1.
 constexpr double kLineAdvance = 5.0 / 3.0;
 
+// The work of laying out one line of a note, in the run's steps.
+constexpr int64_t kLineWork = 2;
+
 // The attachment point's column (left, centre, right) and row (top, middle,
 // bottom); a value out of range counts as top left.
 struct Anchor {
@@ -57,6 +60,8 @@ std::string_view joinedText(const RecordView& entity, HeapVector<char>& joined) 
 }  // namespace
 
 void drawNote(const EntityDraw& e, const NoteLayout& note, std::string_view raw) {
+  // Each byte is converted: long work for a long note drawn many times.
+  if (!e.run.countWork(static_cast<int64_t>(raw.size()))) return;
   drawShownNote(e, note, plainText(e.run, raw, TextKind::MultiLine));
 }
 
@@ -71,7 +76,9 @@ void drawShownNote(const EntityDraw& e, const NoteLayout& note, std::string_view
   double baseline = tops[anchor.row] - height;
   Painter painter = e.painter(e.at.toWorld.after(noteFrame(note)));
   size_t start = 0;
-  while (start <= text.size()) {
+  // Each line is laid out, drawn or not: a note of a million empty lines
+  // is long work too.
+  while (start <= text.size() && e.run.countWork(kLineWork)) {
     size_t end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();
     const std::string_view line = text.substr(start, end - start);

@@ -24,6 +24,34 @@ int64_t piecesFor(size_t count) {
   return count <= perPiece ? 1 : 1 + static_cast<int64_t>((count - perPiece + perPiece - 2) / (perPiece - 1));
 }
 
+bool samePoint(const Vec3& a, const Vec3& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+
+// Whether `toWorld` folds its plane onto a line or a point (a block drawn
+// with an x or y scale of 0).
+bool foldsPlane(const Transform& toWorld) {
+  const Vec3 normal = toWorld.xAxis().cross(toWorld.yAxis());
+  return normal.x == 0 && normal.y == 0 && normal.z == 0;
+}
+
+// Leaves out each point that repeats the one kept before it (and, closed,
+// those that repeat the first at the end): the segments of zero length that
+// a folded plane makes. Returns the points kept.
+size_t dropRepeats(Vec3* points, size_t count, bool closed) {
+  size_t kept = count == 0 ? 0 : 1;
+  for (size_t i = 1; i < count; ++i)
+    if (!samePoint(points[i], points[kept - 1])) points[kept++] = points[i];
+  while (closed && kept > 1 && samePoint(points[kept - 1], points[0])) --kept;
+  return kept;
+}
+
+// `text` cut to at most `most` bytes, not inside a UTF-8 character.
+std::string_view cutText(std::string_view text, size_t most) {
+  if (text.size() <= most) return text;
+  size_t end = most;
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+  return text.substr(0, end);
+}
+
 }  // namespace
 
 void Box::add(double x, double y) {
@@ -44,11 +72,27 @@ int64_t& polylinePointBound() {
   return most;
 }
 
+int64_t& runWorkBound() {
+  static int64_t most = FullRun::kMostWork;
+  return most;
+}
+
 DrawingExtents FullRun::pointExtents() const {
   const DrawingExtents& header = run.header.extents;
   if (run.header.extentsFixed && header.maxX - header.minX > 0 && header.maxY - header.minY > 0) return header;
   if (drawn.empty) return {};
   return {drawn.minX, drawn.minY, drawn.maxX, drawn.maxY};
+}
+
+bool FullRun::lookAtWork() {
+  // Stopped, the run asks the dialog no more.
+  if (workSpent() || stopped()) return false;
+  nextWorkLook = std::min(work + kWorkPerProgressCheck, mostWork);
+  if (drawnUpTo >= 0)
+    run.in.checkProgressAt(drawnUpTo);
+  else
+    run.in.checkProgressNow();
+  return !stopped();
 }
 
 const LayerRecord* FullRun::layerNamed(std::string_view name) {
@@ -84,6 +128,9 @@ void Painter::line(const Vec3& from, const Vec3& to) {
 
 void Painter::polyline(const Vec3* points, size_t count, bool closed, bool filled) {
   if (count < 2) return;
+  // The points were worked out one by one: long work when a block draws
+  // them many times.
+  if (!run_.countWork(static_cast<int64_t>(count))) return;
   // Most entities are drawn where they stand: their points are the world's.
   const Vec3* world = points;
   if (!identity_) {
@@ -91,6 +138,8 @@ void Painter::polyline(const Vec3* points, size_t count, bool closed, bool fille
     moved.resize(count);
     for (size_t i = 0; i < count; ++i) moved[i] = toWorld_.apply(points[i]);
     world = moved.data();
+    if (foldsPlane(toWorld_)) count = dropRepeats(moved.data(), count, closed);
+    if (count < 2) return;
   }
   if (count <= AnchoredPolyline::kPointsPerPiece && !run_.run.rotation.active)
     return polylineInOnePiece(world, count, closed, filled);
@@ -221,13 +270,20 @@ bool Painter::placeRound(const Vec3& centre, double radius, const PlaneView& vie
 
 void Painter::text(const Vec3& position, double height, double angle, std::string_view text) {
   if (text.empty()) return;
+  if (text.size() > FullRun::kMostBytesPerText) {
+    text = cutText(text, FullRun::kMostBytesPerText);
+    run_.lessen(Lessened::LongText);
+  }
+  // Its bytes are copied for the host: long work when a block draws them
+  // many times.
+  if (!run_.countWork(static_cast<int64_t>(text.size()))) return;
   const Vec3 at = toWorld_.apply(position);
   const Vec3 along = toWorld_.applyToDirection({std::cos(angle), std::sin(angle), 0});
   const Vec3 up = toWorld_.applyToDirection({-std::sin(angle), std::cos(angle), 0});
   const double worldAngle = along.x == 0 && along.y == 0 ? 0 : degrees(std::atan2(along.y, along.x));
   const double worldHeight = height * up.length();
   if (!at.finite() || !std::isfinite(worldAngle) || !std::isfinite(worldHeight)) return run_.noteNonFinite();
-  if (!run_.takeObject()) return;
+  if (!run_.takeObject() || !run_.takeTextBytes(text.size())) return;
   const Point3 host = toHost(at);
   HeapVector<char>& terminated = run_.text;
   terminated.assign(text.begin(), text.end());

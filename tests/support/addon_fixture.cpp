@@ -63,9 +63,7 @@ void AddOnTest::start(bool faultyHeap) {
   session_->start();
 }
 
-bool AddOnTest::olderGeneration() const {
-  return orvhost::Host::get().generation() == orvhost::Generation::Older;
-}
+bool AddOnTest::olderGeneration() const { return orvhost::Host::get().generation() == orvhost::Generation::Older; }
 
 orvhost::MacroOutcome AddOnTest::macro(const std::string& text) { return session_->runMacro("DXF Loader", text); }
 
@@ -97,6 +95,8 @@ void AddOnTest::readAheadFrom(int64_t bytes) { callTestSwitch("DrawportTestReadA
 void AddOnTest::prepareAhead(int32_t when) { callTestSwitch("DrawportTestPrepareAhead", when); }
 
 void AddOnTest::mostPolylinePoints(int64_t most) { callTestSwitch("DrawportTestMostPolylinePoints", most); }
+
+void AddOnTest::mostWork(int64_t most) { callTestSwitch("DrawportTestMostWork", most); }
 
 std::string AddOnTest::messages() const { return renderMessages(orvhost::Host::get()); }
 

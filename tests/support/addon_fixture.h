@@ -61,6 +61,9 @@ class AddOnTest : public ::testing::Test {
   // The test-only add-on's imports hand the host at most `most` polyline
   // points (0: the add-on's own bound).
   void mostPolylinePoints(int64_t most);
+  // The test-only add-on's imports do at most `most` steps of work (0: the
+  // add-on's own bound).
+  void mostWork(int64_t most);
 
   // Renderings of what the host saw, one item per line.
   std::string messages() const;

@@ -54,3 +54,9 @@ extern "C" __attribute__((visibility("default"))) void DrawportTestPrepareAhead(
 extern "C" __attribute__((visibility("default"))) void DrawportTestMostPolylinePoints(int64_t most) {
   drawport::full::polylinePointBound() = most > 0 ? most : drawport::full::FullRun::kMostPoints;
 }
+
+// Imports from now on do at most `most` steps of work (0: the add-on's own
+// bound).
+extern "C" __attribute__((visibility("default"))) void DrawportTestMostWork(int64_t most) {
+  drawport::full::runWorkBound() = most > 0 ? most : drawport::full::FullRun::kMostWork;
+}
