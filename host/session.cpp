@@ -103,7 +103,8 @@ std::optional<std::string> drawingFileProblem(const std::string& path) {
   std::string_view text(start.data(), got);
   if (text.substr(0, 18) == "AutoCAD Binary DXF") return std::nullopt;
   if (text.substr(0, 3) == "\xef\xbb\xbf") text.remove_prefix(3);
-  if (!opensASection(text)) return std::string("it is not a DXF drawing (no line \"0\" followed by \"SECTION\" near its start)");
+  if (!opensASection(text))
+    return std::string("it is not a DXF drawing (no line \"0\" followed by \"SECTION\" near its start)");
   return std::nullopt;
 }
 
