@@ -195,7 +195,7 @@ TEST_F(OrvhostCliTest, SaysPlainlyWhatWentWrongOrWhatTheImportDrew) {
        1,
        "orvhost: DXF Loader: Error reading file\norvhost: cannot import {dir}/none.dxf: there is no such file\n"},
       {"a folder",
-       {"import", "{dir}/folder", "-X"},
+       {"import", "{dir}/folder"},
        1,
        "orvhost: DXF Loader: Error reading file\norvhost: cannot import {dir}/folder: it is a folder, not a file\n"},
       {"an empty file",
