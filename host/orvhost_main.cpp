@@ -38,7 +38,8 @@ Loads a drawport add-on into a headless stand-in for the Orvex host, calls its
 entry point as the host does at start-up, runs COMMAND, then tells the add-on
 that the host quits (state change 15) and writes the outputs asked for.
 Options come before COMMAND; everything after it belongs to the command, even
-words that start with '-'.
+words that start with '-'. An option of orvhost's among the command's words
+is a usage error that shows where it goes.
 
 Commands:
   import FILE [FLAG...]   import FILE: the macro command "DXF Loader" with the
