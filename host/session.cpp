@@ -2,12 +2,14 @@
 
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace orvhost {
@@ -45,6 +47,31 @@ bool copyFile(const std::string& from, int toDescriptor) {
   return ok;
 }
 
+// Comments (999 groups) may come before a drawing's first section; the
+// window covers any sensible amount of them.
+constexpr size_t kDrawingStartWindow = 64 * 1024;
+
+std::string_view trimmed(std::string_view line) {
+  const size_t begin = line.find_first_not_of(" \t\r");
+  if (begin == std::string_view::npos) return {};
+  return line.substr(begin, line.find_last_not_of(" \t\r") - begin + 1);
+}
+
+// Whether `start` holds a line "0" followed by a line "SECTION" (blanks
+// around either allowed), as every section of a DXF drawing opens.
+bool opensASection(std::string_view start) {
+  std::string_view previous;
+  while (!start.empty()) {
+    const size_t end = start.find('\n');
+    if (end == std::string_view::npos) break;  // a cut last line proves nothing
+    const std::string_view line = trimmed(start.substr(0, end));
+    if (previous == "0" && line == "SECTION") return true;
+    previous = line;
+    start.remove_prefix(end + 1);
+  }
+  return false;
+}
+
 std::string temporaryDirectory() {
   const char* directory = std::getenv("TMPDIR");
   return directory && *directory ? directory : "/tmp";
@@ -60,6 +87,25 @@ int elfClassOf(const std::string& path) {
   std::fclose(file);
   if (got != sizeof header || std::memcmp(header, "\x7f" "ELF", 4) != 0) return 0;
   return header[4] == 1 ? 32 : header[4] == 2 ? 64 : 0;
+}
+
+std::optional<std::string> drawingFileProblem(const std::string& path) {
+  struct stat status;
+  if (::stat(path.c_str(), &status) != 0)
+    return errno == ENOENT ? "there is no such file" : std::string("it cannot be read: ") + std::strerror(errno);
+  if (S_ISDIR(status.st_mode)) return std::string("it is a folder, not a file");
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return std::string("it cannot be read: ") + std::strerror(errno);
+  std::vector<char> start(kDrawingStartWindow);
+  const size_t got = std::fread(start.data(), 1, start.size(), file);
+  std::fclose(file);
+  if (got == 0) return std::string("the file is empty");
+  std::string_view text(start.data(), got);
+  if (text.substr(0, 18) == "AutoCAD Binary DXF") return std::nullopt;
+  if (text.substr(0, 3) == "\xef\xbb\xbf") text.remove_prefix(3);
+  if (!opensASection(text))
+    return std::string("it is not a DXF drawing (no line \"0\" followed by \"SECTION\" near its start)");
+  return std::nullopt;
 }
 
 std::unique_ptr<AddOnLibrary> AddOnLibrary::load(const std::string& path, bool privateCopy, std::string* error) {

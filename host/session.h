@@ -39,6 +39,13 @@ class AddOnLibrary {
 // Reads the ELF class of a file: 32 or 64, or 0 when it is no ELF file.
 int elfClassOf(const std::string& path);
 
+// Why the file at `path` holds no drawing to import, in words for the user:
+// it is missing or unreadable, a folder, empty, or text without the pair of
+// lines "0" and "SECTION" that opens a DXF drawing's first section near its
+// start. None when it may be a drawing (a binary DXF file counts as one: the
+// add-on says itself what it makes of it). Reads at most the first 64 KiB.
+std::optional<std::string> drawingFileProblem(const std::string& path);
+
 struct MacroOutcome {
   std::optional<bool> result;  // none when no command is registered under the name
   std::optional<std::string> errorText;

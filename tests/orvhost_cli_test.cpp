@@ -1,12 +1,15 @@
 // orvhost as a user runs it: its exit status, the JSON and SVG it writes,
 // the recorded macro it shows, how it reads its command line; and the frame
 // as the SVG picture shows it.
+#include <dirent.h>
 #include <gmock/gmock.h>
+#include <sys/stat.h>
 
 #include <charconv>
 #include <cmath>
 #include <iterator>
 #include <limits>
+#include <regex>
 #include <sstream>
 
 #include "host/frame_svg.h"
@@ -59,6 +62,17 @@ double numberOf(const XmlElement* element, std::string_view name) {
   return value;
 }
 
+// The names in a folder.
+std::vector<std::string> namesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  if (DIR* listing = ::opendir(folder.c_str())) {
+    while (const dirent* entry = ::readdir(listing))
+      if (entry->d_name[0] != '.') names.push_back(entry->d_name);
+    ::closedir(listing);
+  }
+  return names;
+}
+
 class OrvhostCliTest : public ::testing::Test {
  protected:
   // Runs orvhost with the add-on of this build and `arguments`.
@@ -73,7 +87,7 @@ class OrvhostCliTest : public ::testing::Test {
 
 TEST_F(OrvhostCliTest, ImportWritesTheFrameAndTheOutcomeAsJson) {
   const std::string drawing = files.write("plan.dxf", kLineAndCircle);
-  const ProgramRun run = orvhost({"--json", path("out.json"), "import", drawing});
+  const ProgramRun run = orvhost({"--quiet", "--json", path("out.json"), "import", drawing});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(readFile(path("out.json")).value_or("<none>"),
@@ -140,7 +154,8 @@ TEST_F(OrvhostCliTest, AFailedCommandShowsTheTextItHandsBack) {
     std::vector<std::string> arguments;
     const char* err;
   } cases[] = {
-      {{"import", "/nonexistent.dxf"}, "orvhost: DXF Loader: Error reading file\n"},
+      {{"import", "/nonexistent.dxf"},
+       "orvhost: DXF Loader: Error reading file\norvhost: cannot import /nonexistent.dxf: there is no such file\n"},
       {{"import", empty}, "error box: No entities found in this DXF file\norvhost: DXF Loader: Error reading file\n"},
       {{"macro", "DXF Loader", "Q@"},
        "message box: DXF Loader: / Invalid parameter string. Some default settings may be used.\n"
@@ -155,9 +170,102 @@ TEST_F(OrvhostCliTest, AFailedCommandShowsTheTextItHandsBack) {
   }
 }
 
+// What a user or a script learns from orvhost about the file, the command
+// line and the outputs; the folder holds nothing more than the outputs that
+// were written whole.
+TEST_F(OrvhostCliTest, SaysPlainlyWhatWentWrongOrWhatTheImportDrew) {
+  const std::string drawing = files.write("plan.dxf", kLineAndCircle);
+  files.write("empty.dxf", "");
+  files.write("notes.txt", "  0\nnot a SECTION\nSECTION\n");
+  files.write("refs.dxf",
+              dxfFile(entitiesSection("  0\nINSERT\n  8\n0\n  2\nNONE\n 10\n0\n 20\n0\n" + lineEntity(0, 0, 1, 1))));
+  ASSERT_EQ(::mkdir(path("folder").c_str(), 0755), 0);
+  const std::vector<std::string> inputs = {"empty.dxf", "folder", "notes.txt", "plan.dxf", "refs.dxf"};
+  const char* const kNotDxf = "it is not a DXF drawing (no line \"0\" followed by \"SECTION\" near its start)\n";
+  struct Case {
+    const char* what;
+    std::vector<std::string> arguments;  // {dir}, {dxf} and {addon} are filled in
+    int exitCode;
+    std::string err;  // {time}: the seconds the import took
+    std::vector<std::string> leaves = {};
+  };
+  const Case cases[] = {
+      {"a missing file",
+       {"import", "{dir}/none.dxf"},
+       1,
+       "orvhost: DXF Loader: Error reading file\norvhost: cannot import {dir}/none.dxf: there is no such file\n"},
+      {"a folder",
+       {"import", "{dir}/folder"},
+       1,
+       "orvhost: DXF Loader: Error reading file\norvhost: cannot import {dir}/folder: it is a folder, not a file\n"},
+      {"an empty file",
+       {"import", "{dir}/empty.dxf"},
+       1,
+       "orvhost: DXF Loader: Error reading file\norvhost: cannot import {dir}/empty.dxf: the file is empty\n"},
+      {"text that is no drawing",
+       {"import", "{dir}/notes.txt"},
+       1,
+       "error box: No entities found in this DXF file\norvhost: DXF Loader: Error reading file\n"
+       "orvhost: cannot import {dir}/notes.txt: " +
+           std::string(kNotDxf)},
+      {"an option after the command",
+       {"--record", "import", "{dxf}", "-VL", "--svg", "{dir}/a b.svg"},
+       2,
+       "orvhost: the option --svg stands after the command import: options go before the command, as in\n"
+       "  orvhost --addon {addon} --record --svg '{dir}/a b.svg' import {dxf} -VL\n"
+       "(orvhost --help tells how to use it)\n"},
+      {"JSON into a missing folder",
+       {"--quiet", "--svg", "{dir}/out.svg", "--json", "{dir}/none/out.json", "import", "{dxf}"},
+       4,
+       "orvhost: cannot write {dir}/none/out.json: No such file or directory\n",
+       {"out.svg"}},
+      {"SVG into a read-only place",
+       {"--quiet", "--svg", "/proc/out.svg", "import", "{dxf}"},
+       4,
+       "orvhost: cannot write /proc/out.svg: No such file or directory\n"},
+      {"a successful import",
+       {"--json", "{dir}/out.json", "import", "{dxf}", "-X"},
+       0,
+       "orvhost: imported {dxf} in {time} s: 1 line, 0 polylines, 0 filled, 1 circle, 0 arcs, 0 texts\n",
+       {"out.json"}},
+      {"an import that leaves references out",
+       {"import", "{dir}/refs.dxf", "-X"},
+       0,
+       "message box: DXF Loader / 1 block reference was not drawn: /   block not in the drawing: 1\n"
+       "orvhost: imported {dir}/refs.dxf in {time} s: 1 line, 0 polylines, 0 filled, 0 circles, 0 arcs, 0 texts; "
+       "1 block reference was not drawn: block not in the drawing: 1\n"},
+      {"a quiet import", {"--quiet", "import", "{dxf}"}, 0, ""},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.what);
+    auto filledIn = [&](const std::string& text) {
+      return replaced(replaced(replaced(text, "{dxf}", drawing), "{dir}", files.path()), "{addon}",
+                      DRAWPORT_ADDON_PATH);
+    };
+    std::vector<std::string> arguments;
+    for (const std::string& argument : test.arguments) arguments.push_back(filledIn(argument));
+    const ProgramRun run = orvhost(arguments);
+    EXPECT_EQ(run.exitCode, test.exitCode);
+    EXPECT_EQ(std::regex_replace(run.err, std::regex(" in [0-9]+\\.[0-9][0-9] s"), " in {time} s"), filledIn(test.err));
+    EXPECT_EQ(run.out, "");
+    std::vector<std::string> left = inputs;
+    left.insert(left.end(), test.leaves.begin(), test.leaves.end());
+    EXPECT_THAT(namesIn(files.path()), ::testing::UnorderedElementsAreArray(left));
+    for (const char* output : {"out.json", "out.svg"}) std::remove(path(output).c_str());
+  }
+}
+
+TEST_F(OrvhostCliTest, VersionNamesTheAddOnAndTheHost) {
+  const ProgramRun run = orvhost({"--host-version", "750123", "--version"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_THAT(run.out,
+              ::testing::MatchesRegex("orvhost: the stand-in for Orvex version 750123, (32|64)-bit\n"
+                                      "DXF Loader [0-9][0-9.]+ .*, for the .* generation: .*libdrawport.so\n"));
+}
+
 TEST_F(OrvhostCliTest, RecordShowsTheRecordedMacro) {
   const std::string drawing = files.write("plan.dxf", kLineAndCircle);
-  const ProgramRun run = orvhost({"--record", "import", drawing, "-VL", "-VC"});
+  const ProgramRun run = orvhost({"--quiet", "--record", "import", drawing, "-VL", "-VC"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.err, "recorded: DXF Loader: -F[" + drawing + "] -VL -VC\n");
   EXPECT_EQ(run.out, "");

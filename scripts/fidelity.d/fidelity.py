@@ -91,7 +91,7 @@ def host_of(arguments) -> drawport_drawing.Host:
     if not orvhost:
         folder = default_build()
         if folder is None:
-            raise Unusable("no build with bin/orvhost and addons/64/libdrawport.so; run scripts/build")
+            raise Unusable("no build with bin/orvhost and addons/64/libdrawport.so; run scripts/main-job or scripts/build --addons")
         orvhost = os.path.join(folder, "bin", "orvhost")
         if not addon:
             addon = os.path.join(folder, "addons", "64", "libdrawport.so")
