@@ -231,9 +231,9 @@ TEST_F(OrvhostCliTest, SaysPlainlyWhatWentWrongOrWhatTheImportDrew) {
       {"an import that leaves references out",
        {"import", "{dir}/refs.dxf", "-X"},
        0,
-       "message box: DXF Loader / 1 block reference was not drawn: /   block not in the drawing: 1\n"
+       "message box: DXF Loader / 1 block reference was not drawn: /   block not in the drawing: NONE (1)\n"
        "orvhost: imported {dir}/refs.dxf in {time} s: 1 line, 0 polylines, 0 filled, 0 circles, 0 arcs, 0 texts; "
-       "1 block reference was not drawn: block not in the drawing: 1\n"},
+       "1 block reference was not drawn: block not in the drawing: NONE (1)\n"},
       {"a quiet import", {"--quiet", "import", "{dxf}"}, 0, ""},
   };
   for (const Case& test : cases) {
