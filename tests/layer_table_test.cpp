@@ -4,6 +4,7 @@
 
 #include <gmock/gmock.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 
@@ -31,8 +32,8 @@ std::string tablesSection(const std::string& tables) {
 
 // A LINE on `layer` without a colour of its own.
 std::string lineOn(const std::string& layer, int index) {
-  return "  0\nLINE\n  8\n" + layer + "\n 10\n" + std::to_string(index) + "\n 20\n0\n 11\n" +
-         std::to_string(index) + "\n 21\n1\n";
+  return "  0\nLINE\n  8\n" + layer + "\n 10\n" + std::to_string(index) + "\n 20\n0\n 11\n" + std::to_string(index) +
+         "\n 21\n1\n";
 }
 
 // The host colour of each line in the frame, in order.
@@ -69,8 +70,7 @@ TEST_F(LayerTableTest, TheColourCounterRunsOnAcrossTablesAndRuns) {
   host().frame().clear();
   // The next run goes on: its start record takes 7, D 8, E 9, F 1.
   const std::string next = tablesSection(layerTable({{"D", ""}, {"E", ""}, {"F", ""}}));
-  ASSERT_EQ(importText(dxfFile(next + entitiesSection(lineOn("D", 0) + lineOn("E", 1) + lineOn("F", 2)))).result,
-            true);
+  ASSERT_EQ(importText(dxfFile(next + entitiesSection(lineOn("D", 0) + lineOn("E", 1) + lineOn("F", 2)))).result, true);
   EXPECT_EQ(lineColours(), "8 1 1");
 }
 
@@ -92,9 +92,8 @@ TEST_F(LayerTableTest, TheSecondPassReadsTheTableAgainWithNewCounterColours) {
 
 TEST_F(LayerTableTest, NamesAreStoredAsReadAndFoundWithoutRegardToCase) {
   start();
-  const std::string tables =
-      tablesSection(layerTable({{"Wall", "1"}, {"WALL", "3"}, {"Twice", "5"}, {"Twice", "2"}, {"  Padded", "6"},
-                                {"Two Words", "4"}}));
+  const std::string tables = tablesSection(layerTable(
+      {{"Wall", "1"}, {"WALL", "3"}, {"Twice", "5"}, {"Twice", "2"}, {"  Padded", "6"}, {"Two Words", "4"}}));
   const std::string lines = lineOn("WALL", 0) + lineOn("wall", 1) + lineOn("Twice", 2) + lineOn("PADDED", 3) +
                             lineOn("Two Words", 4) + lineOn("Two", 5);
   ASSERT_EQ(importText(dxfFile(tables + entitiesSection(lines))).result, true);
@@ -143,6 +142,48 @@ TEST_F(LayerTableTest, LongNamesAreCutTo254Characters) {
   EXPECT_EQ(lineColours(), "1 0");
 }
 
+// The seconds `work` takes.
+template <class Work>
+double secondsFor(Work&& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Layer `variant` of names that differ only in letter case: letter i
+// upper-cased when bit i of `variant` is set.
+std::string caseVariant(int variant) {
+  std::string name = "layernamevariants";
+  for (size_t i = 0; i < name.size(); ++i)
+    if (variant & (1 << i)) name[i] = static_cast<char>(name[i] - 'a' + 'A');
+  return name;
+}
+
+TEST_F(LayerTableTest, NamesDifferingOnlyInCaseAreStoredAndFoundInLinearTime) {
+  start();
+  // The first variant has colour 1, the others 3; a line on any spelling,
+  // stored or not, takes the first's. CONTROL (3) tells the colours apart.
+  auto drawing = [](int variants) {
+    std::vector<std::pair<std::string, std::string>> layers{{caseVariant(0), "1"}};
+    for (int i = 1; i < variants; ++i) layers.emplace_back(caseVariant(i), "3");
+    layers.emplace_back("CONTROL", "3");
+    const std::string lines = lineOn(caseVariant(0), 0) + lineOn(caseVariant(variants - 1), 1) +
+                              lineOn("LAYERNAMEVARIANTS", 2) + lineOn("control", 3);
+    return dxfFile(tablesSection(layerTable(layers)) + entitiesSection(lines));
+  };
+  const std::string few = drawing(12'500), many = drawing(100'000);
+  for (const char* flags : {"", "-X"}) {
+    SCOPED_TRACE(flags);
+    host().frame().clear();
+    const double fewSeconds = secondsFor([&] { EXPECT_TRUE(importText(few, flags).result); });
+    host().frame().clear();
+    const double manySeconds = secondsFor([&] { EXPECT_TRUE(importText(many, flags).result); });
+    EXPECT_EQ(lineColours(), "1 1 1 2");
+    // Eight times the layers: about eight times the time, not sixty-four.
+    EXPECT_LT(manySeconds, 24 * fewSeconds + 0.1) << fewSeconds << " s for 12,500 layers";
+  }
+}
+
 // The reader alone, for what the host cannot see.
 class ReadLayerTableTest : public ::testing::Test {
  protected:
@@ -170,8 +211,7 @@ TEST_F(ReadLayerTableTest, ValuesReadingEndtabEndTheTableWithoutStoringTheEntry)
     const char* text;
     const char* records;
   } cases[] = {
-      {"a colour", " 70\n1\n  0\nLAYER\n  2\nA\n 62\n1\n  0\nLAYER\n  2\nB\n 62\nENDTAB\n  0\nENDTAB\n",
-       "A=1\n"},
+      {"a colour", " 70\n1\n  0\nLAYER\n  2\nA\n 62\n1\n  0\nLAYER\n  2\nB\n 62\nENDTAB\n  0\nENDTAB\n", "A=1\n"},
       {"a name", "  0\nLAYER\n  2\nA\n 62\n2\n  0\nLAYER\n  2\nENDTAB\n 62\n3\n", "A=2\n"},
       {"flags", "  0\nLAYER\n  2\nA\n 62\n2\n  0\nLAYER\n  2\nB\n 70\nENDTAB\n", "A=2\n"},
       {"the end of the file", "  0\nLAYER\n  2\nA\n 62\n2\n  0\nLAYER\n  2\nB\n 62\n3\n", "A=2\n"},
