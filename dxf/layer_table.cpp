@@ -1,5 +1,6 @@
 #include "dxf/layer_table.h"
 
+#include <chrono>
 #include <cstring>
 
 #include "dxf/reader.h"
@@ -19,18 +20,16 @@ int32_t nextLayerColour() {
 
 char asciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// FNV-1a over the name's bytes, each first passed through `fold`.
+// FNV-1a over the name's bytes, each first passed through `fold`, from a
+// starting value of the table's own.
 template <char (*fold)(char)>
-uint32_t hashOf(std::string_view name) {
-  uint32_t hash = 2166136261u;
+uint32_t hashOf(std::string_view name, uint32_t seed) {
+  uint32_t hash = 2166136261u ^ seed;
   for (char c : name) hash = (hash ^ static_cast<unsigned char>(fold(c))) * 16777619u;
   return hash;
 }
 
 char unchanged(char c) { return c; }
-
-uint32_t exactHash(std::string_view name) { return hashOf<unchanged>(name); }
-uint32_t foldedHash(std::string_view name) { return hashOf<asciiUpper>(name); }
 
 std::string_view nameOf(const LayerRecord& record) { return std::string_view(record.name, record.nameLength); }
 
@@ -74,6 +73,18 @@ int32_t slotFor(const HeapArray<int32_t>& slots, uint32_t hash, Matches&& matche
 void place(HeapArray<int32_t>& slots, uint32_t hash, int32_t index) {
   slots[slotFor(slots, hash, [](int32_t) { return false; })] = index + 1;
 }
+
+bool LayerTable::allocate() {
+  // Each table hashes from a starting value of its own, so that no file
+  // can be written whose names all fall into one run of slots: the order of
+  // the slots is never seen, only how long the lookups take.
+  const auto now = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  seed_ = static_cast<uint32_t>(now ^ (now >> 32) ^ reinterpret_cast<uintptr_t>(this));
+  return records_.allocate(kGrowth);
+}
+
+uint32_t LayerTable::exactHash(std::string_view name) const { return hashOf<unchanged>(name, seed_); }
+uint32_t LayerTable::foldedHash(std::string_view name) const { return hashOf<asciiUpper>(name, seed_); }
 
 int32_t LayerTable::firstWithFoldedName(std::string_view name, uint32_t hash) const {
   if (!foldedSlots_.allocated()) return -1;

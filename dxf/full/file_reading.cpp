@@ -373,7 +373,7 @@ bool readFully(Run& run) {
   bool endMarkerMet = false;
   try {
     endMarkerMet = full::readSections(reading, order);
-    if (order.waiting > 0 && !reading.stopped()) full::drawWaitingEntities(reading, order);
+    if (order.waiting > 0 && !reading.stopped() && !reading.boundReached()) full::drawWaitingEntities(reading, order);
     // Drawings whose ENTITIES hold nothing at all stand in their blocks;
     // entities that drew nothing (refused references, kinds switched off)
     // are entities all the same.
