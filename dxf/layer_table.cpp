@@ -1,5 +1,6 @@
 #include "dxf/layer_table.h"
 
+#include <chrono>
 #include <cstring>
 
 #include "dxf/reader.h"
@@ -19,11 +20,16 @@ int32_t nextLayerColour() {
 
 char asciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-uint32_t foldedHash(std::string_view name) {
-  uint32_t hash = 2166136261u;
-  for (char c : name) hash = (hash ^ static_cast<unsigned char>(asciiUpper(c))) * 16777619u;
+// FNV-1a over the name's bytes, each first passed through `fold`, from a
+// starting value of the table's own.
+template <char (*fold)(char)>
+uint32_t hashOf(std::string_view name, uint32_t seed) {
+  uint32_t hash = 2166136261u ^ seed;
+  for (char c : name) hash = (hash ^ static_cast<unsigned char>(fold(c))) * 16777619u;
   return hash;
 }
+
+char unchanged(char c) { return c; }
 
 std::string_view nameOf(const LayerRecord& record) { return std::string_view(record.name, record.nameLength); }
 
@@ -52,61 +58,85 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-int32_t LayerTable::firstWithFoldedName(std::string_view name, uint32_t hash) const {
-  if (!slots_.allocated()) return -1;
-  const uint32_t mask = static_cast<uint32_t>(slots_.capacity()) - 1;
+// The slot of `slots` (open addressing, linear probing) that holds the
+// record whose name `matches`, or the empty slot where it would go.
+template <class Matches>
+int32_t slotFor(const HeapArray<int32_t>& slots, uint32_t hash, Matches&& matches) {
+  const uint32_t mask = static_cast<uint32_t>(slots.capacity()) - 1;
   for (uint32_t slot = hash & mask;; slot = (slot + 1) & mask) {
-    const int32_t entry = slots_[static_cast<int32_t>(slot)];
-    if (entry == 0) return -1;
-    if (equalsIgnoringCase(nameOf(records_[entry - 1]), name)) return entry - 1;
+    const int32_t entry = slots[static_cast<int32_t>(slot)];
+    if (entry == 0 || matches(entry - 1)) return static_cast<int32_t>(slot);
   }
 }
 
-bool LayerTable::growIndexFor(int32_t count) {
-  if (nextAlike_.capacity() < records_.capacity() && !nextAlike_.grow(records_.capacity())) return false;
-  // Keep the hash slots at most half full.
-  if (slots_.allocated() && count * 2 <= slots_.capacity()) return true;
-  int32_t size = slots_.allocated() ? slots_.capacity() * 2 : 1024;
-  while (size < count * 2) size *= 2;
-  HeapArray<int32_t> slots;
-  if (!slots.allocate(size)) return false;
-  // Rehash the chain heads: the first record of every folded name.
-  const uint32_t mask = static_cast<uint32_t>(size) - 1;
-  for (int32_t slot = 0; slot < slots_.capacity(); ++slot) {
-    const int32_t entry = slots_[slot];
-    if (entry == 0) continue;
-    uint32_t target = foldedHash(nameOf(records_[entry - 1])) & mask;
-    while (slots[static_cast<int32_t>(target)] != 0) target = (target + 1) & mask;
-    slots[static_cast<int32_t>(target)] = entry;
+// Puts record `index` into a slot of a fresh index with room to spare.
+void place(HeapArray<int32_t>& slots, uint32_t hash, int32_t index) {
+  slots[slotFor(slots, hash, [](int32_t) { return false; })] = index + 1;
+}
+
+bool LayerTable::allocate() {
+  // Each table hashes from a starting value of its own, so that no file
+  // can be written whose names all fall into one run of slots: the order of
+  // the slots is never seen, only how long the lookups take.
+  const auto now = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  seed_ = static_cast<uint32_t>(now ^ (now >> 32) ^ reinterpret_cast<uintptr_t>(this));
+  return records_.allocate(kGrowth);
+}
+
+uint32_t LayerTable::exactHash(std::string_view name) const { return hashOf<unchanged>(name, seed_); }
+uint32_t LayerTable::foldedHash(std::string_view name) const { return hashOf<asciiUpper>(name, seed_); }
+
+int32_t LayerTable::firstWithFoldedName(std::string_view name, uint32_t hash) const {
+  if (!foldedSlots_.allocated()) return -1;
+  const int32_t slot =
+      slotFor(foldedSlots_, hash, [&](int32_t index) { return equalsIgnoringCase(nameOf(records_[index]), name); });
+  return foldedSlots_[slot] - 1;
+}
+
+int32_t LayerTable::withExactName(std::string_view name, uint32_t hash) const {
+  if (!exactSlots_.allocated()) return -1;
+  const int32_t slot = slotFor(exactSlots_, hash, [&](int32_t index) { return nameOf(records_[index]) == name; });
+  return exactSlots_[slot] - 1;
+}
+
+bool LayerTable::growIndexesFor(int32_t count) {
+  // Keep the slots at most half full: the folded index holds no more
+  // records than the exact one, and both grow together.
+  const int64_t needed = int64_t{count} * 2;
+  if (exactSlots_.allocated() && needed <= exactSlots_.capacity()) return true;
+  int64_t size = exactSlots_.allocated() ? int64_t{exactSlots_.capacity()} * 2 : 1024;
+  while (size < needed) size *= 2;
+  if (size > INT32_MAX) return false;
+  HeapArray<int32_t> exact, folded;
+  if (!exact.allocate(static_cast<int32_t>(size)) || !folded.allocate(static_cast<int32_t>(size))) return false;
+  for (int32_t index = 0; index < count_; ++index) place(exact, exactHash(nameOf(records_[index])), index);
+  // Only the first record of each folded name is in the folded index, and
+  // records keep their order: rehashing its entries keeps the first.
+  for (int32_t slot = 0; slot < foldedSlots_.capacity(); ++slot) {
+    const int32_t entry = foldedSlots_[slot];
+    if (entry != 0) place(folded, foldedHash(nameOf(records_[entry - 1])), entry - 1);
   }
-  slots_.swap(slots);
+  exactSlots_.swap(exact);
+  foldedSlots_.swap(folded);
   return true;
 }
 
 bool LayerTable::store(const LayerRecord& record) {
   const std::string_view name = nameOf(record);
-  const uint32_t hash = foldedHash(name);
-  int32_t last = -1;
-  for (int32_t index = firstWithFoldedName(name, hash); index >= 0; index = nextAlike_[index] - 1) {
-    if (nameOf(records_[index]) == name) {
-      records_[index] = record;
-      return true;
-    }
-    last = index;
+  const uint32_t hash = exactHash(name);
+  const int32_t same = withExactName(name, hash);
+  if (same >= 0) {
+    records_[same] = record;  // the same name: the same folded name, still first or not
+    return true;
   }
   if (count_ == records_.capacity() && !records_.grow(records_.capacity() + kGrowth)) return false;
-  if (!growIndexFor(count_ + 1)) return false;
+  if (!growIndexesFor(count_ + 1)) return false;
   const int32_t index = count_++;
   records_[index] = record;
-  nextAlike_[index] = 0;
-  if (last >= 0) {
-    nextAlike_[last] = index + 1;
-  } else {
-    const uint32_t mask = static_cast<uint32_t>(slots_.capacity()) - 1;
-    uint32_t slot = hash & mask;
-    while (slots_[static_cast<int32_t>(slot)] != 0) slot = (slot + 1) & mask;
-    slots_[static_cast<int32_t>(slot)] = index + 1;
-  }
+  const std::string_view stored = nameOf(records_[index]);
+  place(exactSlots_, hash, index);
+  const uint32_t folded = foldedHash(stored);
+  if (firstWithFoldedName(stored, folded) < 0) place(foldedSlots_, folded, index);
   return true;
 }
 

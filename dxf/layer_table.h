@@ -29,7 +29,7 @@ class LayerTable {
   static constexpr int32_t kGrowth = 255;
 
   // Room for the first 255 layers; false when the heap cannot give it.
-  bool allocate() { return records_.allocate(kGrowth); }
+  bool allocate();
   int32_t count() const { return count_; }
   const LayerRecord& operator[](int32_t index) const { return records_[index]; }
 
@@ -44,15 +44,21 @@ class LayerTable {
   const LayerRecord* find(std::string_view name) const;
 
  private:
-  // Layers are found through a hash index of their case-folded names; the
-  // records with the same folded name are chained in table order.
-  bool growIndexFor(int32_t count);
+  // Two hash indexes of record numbers (+ 1, 0 for an empty slot): every
+  // record by its exact name, which StoreLayer replaces in place, and the
+  // first record of each case-folded name, which the lookups find. Names
+  // that differ only in case cost neither a walk of the others.
+  uint32_t exactHash(std::string_view name) const;
+  uint32_t foldedHash(std::string_view name) const;
+  bool growIndexesFor(int32_t count);
   int32_t firstWithFoldedName(std::string_view name, uint32_t hash) const;
+  int32_t withExactName(std::string_view name, uint32_t hash) const;
 
   HeapArray<LayerRecord> records_;
   int32_t count_ = 0;
-  HeapArray<int32_t> slots_;      // record index + 1, 0 for an empty slot
-  HeapArray<int32_t> nextAlike_;  // next record with the same folded name, + 1
+  HeapArray<int32_t> exactSlots_;
+  HeapArray<int32_t> foldedSlots_;
+  uint32_t seed_ = 0;
 };
 
 // ReadLayerTable: reads one LAYER table, from right after its name up to its

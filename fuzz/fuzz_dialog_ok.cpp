@@ -47,6 +47,7 @@
 
 #include "dialogs/dialog_handles.h"
 #include "fuzz/session_checks.h"
+#include "shell/addon.h"
 #include "shell/import_settings.h"
 
 extern "C" void DrawportTestFailAllocation(int64_t call);
@@ -175,6 +176,13 @@ bool shownFrom(const orvhost::Host& host, size_t first, const char* text) {
   return false;
 }
 
+// The full reading's report of a file without a single section, which
+// names the file the import read.
+std::string notADrawing() {
+  const char* name = drawport::addOn().fileName;
+  return std::string(name ? name : "") + " is not a DXF drawing";
+}
+
 }  // namespace
 }  // namespace drawport::fuzz
 
@@ -215,6 +223,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else if (shownFrom(fuzz.host(), messagesBeforeOk, "Error reading DXF File")) {
       bool reported = false;
       for (const char* failure : kRunFailures) reported = reported || shownFrom(fuzz.host(), messagesBeforeOk, failure);
+      reported = reported || shownFrom(fuzz.host(), messagesBeforeOk, notADrawing().c_str());
       if (!reported) fail("OK passed its checks, but the import read no file: \"Error reading DXF File\" alone");
     }
   }

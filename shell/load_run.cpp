@@ -1,5 +1,6 @@
 #include "shell/load_run.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "dxf/full/file_reading.h"
@@ -65,9 +66,16 @@ struct ReadOutcome {
   bool endOfFile = false;  // the last pass met the file's end, not its 0/EOF pair
 };
 
-// Reads the open file in one or two passes with the run's tables, which are
-// freed when it returns.
-ReadOutcome readFile(std::FILE* file, const ImportSettings& settings) {
+// The full reading tells a file without a DXF drawing's sections by name.
+void reportNotADrawing(const char* fileName) {
+  char message[kHostStringLength + 32];
+  std::snprintf(message, sizeof message, "%s is not a DXF drawing", fileName);
+  OrvUtilDialogErrMsg(message);
+}
+
+// Reads the open file `fileName` in one or two passes with the run's tables,
+// which are freed when it returns.
+ReadOutcome readFile(std::FILE* file, const char* fileName, const ImportSettings& settings) {
   ReadOutcome outcome;
   RunTables tables;
   if (!tables.allocate()) {
@@ -77,13 +85,16 @@ ReadOutcome readFile(std::FILE* file, const ImportSettings& settings) {
   DxfReader reader(file, settings.fileSize);
   Run run(reader, settings, tables);
   run.colours.setBackground(OrvUtilFrameGetBackgroundColor());
+  bool drawing = true;
   if (settings.fullReading)
-    readFully(run);
+    drawing = readFully(run);
   else
     readClassically(run);
   outcome.endOfFile = reader.endOfFile();
   if (run.outOfMemory) {
     OrvUtilDialogErrMsg("DXF Loader: Out of memory");
+  } else if (!drawing) {
+    reportNotADrawing(fileName);
   } else if (!run.entitiesFound) {
     OrvUtilDialogErrMsg("No entities found in this DXF file");
   } else {
@@ -141,7 +152,7 @@ bool runLoad(const char* instructionString) {
       OrvUtilDialogErrMsg("Can't open input file");
       return false;
     }
-    outcome = readFile(file.get(), settings);
+    outcome = readFile(file.get(), state.fileName, settings);
   }
   if (outcome.imported && !outcome.endOfFile) recordAndFit(instructionString);
   return outcome.imported;

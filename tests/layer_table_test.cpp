@@ -4,6 +4,7 @@
 
 #include <gmock/gmock.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 
@@ -141,6 +142,48 @@ TEST_F(LayerTableTest, LongNamesAreCutTo254Characters) {
   ASSERT_EQ(importText(dxfFile(tables + entitiesSection(lineOn(name254, 0) + lineOn(name254 + "TAIL", 1)))).result,
             true);
   EXPECT_EQ(lineColours(), "1 0");
+}
+
+// The seconds `work` takes.
+template <class Work>
+double secondsFor(Work&& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Layer `variant` of names that differ only in letter case: letter i
+// upper-cased when bit i of `variant` is set.
+std::string caseVariant(int variant) {
+  std::string name = "layernamevariants";
+  for (size_t i = 0; i < name.size(); ++i)
+    if (variant & (1 << i)) name[i] = static_cast<char>(name[i] - 'a' + 'A');
+  return name;
+}
+
+TEST_F(LayerTableTest, NamesDifferingOnlyInCaseAreStoredAndFoundInLinearTime) {
+  start();
+  // The first variant has colour 1, the others 3; a line on any spelling,
+  // stored or not, takes the first's. CONTROL (3) tells the colours apart.
+  auto drawing = [](int variants) {
+    std::vector<std::pair<std::string, std::string>> layers{{caseVariant(0), "1"}};
+    for (int i = 1; i < variants; ++i) layers.emplace_back(caseVariant(i), "3");
+    layers.emplace_back("CONTROL", "3");
+    const std::string lines = lineOn(caseVariant(0), 0) + lineOn(caseVariant(variants - 1), 1) +
+                              lineOn("LAYERNAMEVARIANTS", 2) + lineOn("control", 3);
+    return dxfFile(tablesSection(layerTable(layers)) + entitiesSection(lines));
+  };
+  const std::string few = drawing(12'500), many = drawing(100'000);
+  for (const char* flags : {"", "-X"}) {
+    SCOPED_TRACE(flags);
+    host().frame().clear();
+    const double fewSeconds = secondsFor([&] { EXPECT_TRUE(importText(few, flags).result); });
+    host().frame().clear();
+    const double manySeconds = secondsFor([&] { EXPECT_TRUE(importText(many, flags).result); });
+    EXPECT_EQ(lineColours(), "1 1 1 2");
+    // Eight times the layers: about eight times the time, not sixty-four.
+    EXPECT_LT(manySeconds, 24 * fewSeconds + 0.5) << fewSeconds << " s for 12,500 layers";
+  }
 }
 
 // The reader alone, for what the host cannot see.

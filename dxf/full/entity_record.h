@@ -99,6 +99,9 @@ class EntityRecord {
   // The entities passed over for their size, by name, since the record was
   // made.
   const NameTally& oversizedRecords() const { return oversizedRecords_; }
+  // Puts the tally back as it was before entities already counted were read
+  // a second time.
+  void restoreOversizedRecords(const NameTally& tally) { oversizedRecords_ = tally; }
 
   // Reads the entity whose 0/NAME pair `pairs` holds now, up to the next
   // pair of code 0, which `pairs` then holds. Application groups (102 "{"

@@ -50,6 +50,86 @@ void copyText(char* to, size_t size, std::string_view text) {
   to[length] = '\0';
 }
 
+// What the pass has met of the file's sections, and which way it reads
+// them. A file may hold its ENTITIES before its BLOCKS: the entities that
+// draw blocks then wait, and the reading returns to them once the blocks
+// are known. Only counts are kept, so the memory stays the same however
+// many there are.
+struct SectionOrder {
+  // The return over the ENTITIES sections before the first BLOCKS section,
+  // which draws the entities that waited there.
+  bool returning = false;
+  bool sectionMet = false;  // a 0/SECTION pair: the file has a DXF drawing's structure
+  bool blocksRead = false;  // a BLOCKS section was read
+  bool entityMet = false;   // an ENTITIES section held an entity, of any kind
+  int64_t waiting = 0;      // entities passed over to be drawn on the return
+};
+
+// The entities that draw blocks (a reference, a dimension's picture, a
+// table's cells, a leader's block note).
+constexpr std::string_view kBlockDrawingKinds[] = {
+    "INSERT", "DIMENSION", "ARC_DIMENSION", "LARGE_RADIAL_DIMENSION", "ACAD_TABLE", "MULTILEADER", "MLEADER",
+};
+
+bool drawsBlocks(std::string_view name) {
+  for (std::string_view kind : kBlockDrawingKinds)
+    if (kind == name) return true;
+  return false;
+}
+
+// The entities that belong to the reference before them.
+bool followsReference(std::string_view name) { return name == "ATTRIB" || name == "SEQEND"; }
+
+// Which of a section's entities are drawn.
+enum class EntitiesDrawn {
+  All,
+  AllButBlockDrawing,  // the blocks are not known yet: those that draw them wait
+  BlockDrawingOnly,    // the return to those that waited
+};
+
+// The entities of a section as the dispatcher takes them: all of them, or
+// those of one side of the wait for the blocks. It notes that the section
+// held an entity, and counts those left to wait.
+class SelectedEntities : public EntitySource {
+ public:
+  SelectedEntities(EntitySource& all, EntitiesDrawn which, SectionOrder& order)
+      : all_(all), which_(which), order_(order) {}
+  // A converter looks at and takes the entities that follow its own (an
+  // INSERT's ATTRIBs): those are never held back from it.
+  bool hasNext() const override { return all_.hasNext(); }
+  std::string_view nextName() const override { return all_.nextName(); }
+  bool next(RecordView& entity) override {
+    while (all_.next(entity)) {
+      order_.entityMet = true;
+      const bool blockDrawing = drawsBlocks(entity.name());
+      switch (which_) {
+        case EntitiesDrawn::All: return true;
+        case EntitiesDrawn::AllButBlockDrawing:
+          if (!blockDrawing) return true;
+          ++order_.waiting;
+          passOverAttributes(entity);
+          break;
+        case EntitiesDrawn::BlockDrawingOnly:
+          if (blockDrawing || followsReference(entity.name())) return true;
+          break;
+      }
+    }
+    return false;
+  }
+
+ private:
+  // A reference's ATTRIBs and their SEQEND wait with it.
+  void passOverAttributes(RecordView& entity) {
+    while (all_.hasNext() && all_.nextName() == "ATTRIB" && all_.next(entity)) {
+    }
+    if (all_.hasNext() && all_.nextName() == "SEQEND") all_.next(entity);
+  }
+
+  EntitySource& all_;
+  const EntitiesDrawn which_;
+  SectionOrder& order_;
+};
+
 // --- HEADER ---
 
 void readHeader(FullRun& run) {
@@ -119,7 +199,8 @@ void readTables(FullRun& run) {
 
 // --- BLOCKS ---
 
-void readBlocks(FullRun& run) {
+void readBlocks(FullRun& run, SectionOrder& order) {
+  order.blocksRead = true;
   BlockStore& blocks = run.blocks;
   forEachRecord(run, [&](const RecordView& record) {
     if (record.name() == "BLOCK")
@@ -134,28 +215,36 @@ void readBlocks(FullRun& run) {
 
 // --- ENTITIES ---
 
-// Draws the section's entities: read ahead of the drawing when the file is
-// large and a thread can be started for it, else read in step.
-void drawSectionEntities(FullRun& run) {
+// Draws the section's entities that `which` selects: read ahead of the
+// drawing when the file is large and a thread can be started for it, else
+// read in step.
+void drawSectionEntities(FullRun& run, EntitiesDrawn which, SectionOrder& order) {
   if (run.run.settings.fileSize >= readAheadPolicy().smallestFile) {
     ReadAheadEntities ahead(run);
     if (ahead.start()) {
-      drawEntities(run, ahead, Placement{});
+      SelectedEntities selected(ahead, which, order);
+      drawEntities(run, selected, Placement{});
       ahead.finish();
       return;
     }
   }
   FileEntities inStep(run);
-  drawEntities(run, inStep, Placement{});
+  SelectedEntities selected(inStep, which, order);
+  drawEntities(run, selected, Placement{});
 }
 
-void drawEntitiesSection(FullRun& run) {
+EntitiesDrawn entitiesDrawn(const SectionOrder& order) {
+  if (order.returning) return EntitiesDrawn::BlockDrawingOnly;
+  return order.blocksRead ? EntitiesDrawn::All : EntitiesDrawn::AllButBlockDrawing;
+}
+
+void drawEntitiesSection(FullRun& run, SectionOrder& order) {
   prepareUcsRotation(run.run);
   // Groups before the section's first entity belong to none: passed over.
   PairReader& pairs = run.pairs;
   bool more = true;
   while (more && pairs.code() != 0) more = pairs.next();
-  drawSectionEntities(run);
+  drawSectionEntities(run, entitiesDrawn(order), order);
   run.run.entitiesRead = true;
   // Drawing stopped early (the bound on host objects): the rest of the
   // section is read, and passed over.
@@ -167,21 +256,37 @@ void skipSection(FullRun& run) {
 }
 
 // Reads one section from its 2/NAME pair on, up to the pair that ends it.
-void readSection(FullRun& run) {
+// On the return to the entities that waited for the blocks, only ENTITIES
+// sections are read, up to the first BLOCKS section: false there.
+bool readSection(FullRun& run, SectionOrder& order) {
   PairReader& pairs = run.pairs;
-  if (!pairs.next()) return;
-  if (pairs.code() != 2) return skipSection(run);
+  if (!pairs.next()) return true;
+  if (pairs.code() != 2) {
+    skipSection(run);
+    return true;
+  }
   const std::string name(pairs.keyword());
-  if (name == "HEADER") return readHeader(run);
-  if (!pairs.next()) return;
-  if (name == "TABLES") return readTables(run);
-  if (name == "BLOCKS") return readBlocks(run);
-  if (name == "ENTITIES") return drawEntitiesSection(run);
-  skipSection(run);
+  if (order.returning && name == "BLOCKS") return false;
+  if (name == "HEADER" && !order.returning) {
+    readHeader(run);
+    return true;
+  }
+  if (!pairs.next()) return true;
+  if (name == "ENTITIES")
+    drawEntitiesSection(run, order);
+  else if (order.returning)
+    skipSection(run);
+  else if (name == "TABLES")
+    readTables(run);
+  else if (name == "BLOCKS")
+    readBlocks(run, order);
+  else
+    skipSection(run);
+  return true;
 }
 
 // One pass over the file by pairs; true when it met the 0/EOF pair.
-bool readSections(FullRun& run) {
+bool readSections(FullRun& run, SectionOrder& order) {
   PairReader& pairs = run.pairs;
   bool more = pairs.next();
   while (more && !run.stopped()) {
@@ -190,13 +295,32 @@ bool readSections(FullRun& run) {
       more = pairs.next();
       continue;
     }
-    readSection(run);
+    order.sectionMet = true;
+    if (!readSection(run, order)) break;
     // A section ends at its 0/ENDSEC, or where the next section or the end
     // marker starts; a stopped run reads nothing more.
     if (run.run.in.endOfFile() || run.stopped()) break;
     if (pairs.isMarker("ENDSEC")) more = pairs.next();
   }
   return false;
+}
+
+// Back to the start of the file for the entities that waited for the
+// blocks, read again from the sections before the first BLOCKS section:
+// the blocks are known now. The reader's end is put back as the pass left
+// it.
+void drawWaitingEntities(FullRun& run, SectionOrder& order) {
+  DxfReader& in = run.run.in;
+  const DxfReader::EndState passEnd = in.endState();
+  // The entities read again were counted by the first reading when too
+  // large to read.
+  const NameTally tooLarge = run.record.oversizedRecords();
+  in.rewind();
+  order.returning = true;
+  readSections(run, order);
+  order.returning = false;
+  run.record.restoreOversizedRecords(tooLarge);
+  if (!run.run.outOfMemory) in.restoreEndState(passEnd);
 }
 
 // What the run left out, in one message box: the block references it could
@@ -304,13 +428,18 @@ void reportSkippedReferences(const FullRun& run) {
 }  // namespace
 }  // namespace full
 
-void readFully(Run& run) {
+bool readFully(Run& run) {
   beginPass(run);
   full::FullRun reading(run);
+  full::SectionOrder order;
   bool endMarkerMet = false;
   try {
-    endMarkerMet = full::readSections(reading);
-    if (!run.entitiesFound && !reading.stopped() && reading.blocks.count() > 0) {
+    endMarkerMet = full::readSections(reading, order);
+    if (order.waiting > 0 && !reading.stopped() && !reading.boundReached()) full::drawWaitingEntities(reading, order);
+    // Drawings whose ENTITIES hold nothing at all stand in their blocks;
+    // entities that drew nothing (refused references, kinds switched off)
+    // are entities all the same.
+    if (!order.entityMet && !reading.stopped() && reading.blocks.count() > 0) {
       prepareUcsRotation(run);
       full::drawNamedBlocks(reading);
     }
@@ -321,6 +450,8 @@ void readFully(Run& run) {
   }
   endPass(run, endMarkerMet, reading.pointExtents());
   if (!run.outOfMemory) full::reportSkippedReferences(reading);
+  // A stopped run may not have come to a section yet.
+  return order.sectionMet || reading.stopped();
 }
 
 }  // namespace drawport

@@ -80,6 +80,7 @@ constexpr uint16_t kWindows1252High[32] = {
 };
 
 constexpr uint32_t kReplacement = 0xFFFD;
+constexpr char kReplacementUtf8[3] = {'\xEF', '\xBF', '\xBD'};
 
 bool sameName(std::string_view a, const char* b) {
   const size_t length = std::strlen(b);
@@ -209,7 +210,9 @@ void TextEncoding::appendConverted(std::string_view raw, HeapVector<char>& out) 
   iconv(descriptor, nullptr, nullptr, nullptr, nullptr);  // a fresh shift state for each text
   const size_t start = out.size();
   // Every code page here takes at most 4 UTF-8 bytes per byte it reads, and
-  // U+FFFD takes 3: room that is never short; E2BIG grows it all the same.
+  // U+FFFD takes 3: room that is never short, made once, so that each byte
+  // is handled once however many of them cannot be converted. E2BIG grows
+  // it all the same.
   out.resize(start + 4 * raw.size() + 4);
   char* in = const_cast<char*>(raw.data());
   size_t inLeft = raw.size();
@@ -220,15 +223,14 @@ void TextEncoding::appendConverted(std::string_view raw, HeapVector<char>& out) 
     const size_t result = iconv(descriptor, &in, &inLeft, &to, &toLeft);
     written = static_cast<size_t>(to - out.data());
     if (result != static_cast<size_t>(-1)) break;
-    if (errno == E2BIG) {
+    if (errno == E2BIG || out.size() - written < sizeof kReplacementUtf8) {
       out.resize(out.size() * 2);
       continue;
     }
-    // A byte the code page does not hold, or a sequence cut off at the end.
-    out.resize(written);
-    appendCodePoint(out, kReplacement);
-    written = out.size();
-    out.resize(written + 4 * inLeft + 4);
+    // A byte the code page does not hold, or a sequence cut off at the end:
+    // U+FFFD in its place, written into the room already there.
+    std::memcpy(out.data() + written, kReplacementUtf8, sizeof kReplacementUtf8);
+    written += sizeof kReplacementUtf8;
     ++in;
     --inLeft;
   }
