@@ -684,7 +684,7 @@ TEST_P(HostileInputTest, AStopIsHeardWithinOneCheckOfLongWork) {
   start(true);
   const std::string cases[] = {
       dxfFile(blocksSection(block("H", allGapsHatch(0))) + entitiesSection(insert("H", {{70, 1000}, {71, 1000}}))),
-      dxfFile(blocksSection(block("M", mtext(paragraphs(60000)))) + entitiesSection(insert("M", {{70, 1000}}))),
+      dxfFile(blocksSection(block("M", mtext(paragraphs(60000)))) + entitiesSection(insert("M", {{70, 50}}))),
       dxfFile(blocksSection(block("T", mtext(std::string(60000, 'x')))) + entitiesSection(insert("T", {{70, 2000}}))),
   };
   for (const int64_t readAheadFromBytes : {int64_t{1} << 20, int64_t{0}}) {

@@ -65,10 +65,10 @@ TEST_F(SectionOrderTest, EntitiesBeforeBlocksDrawTheirReferencesOnceTheBlocksAre
        "line2 (2,0)-(2,1) c0\nline2 (1,0)-(1,1) c0\n", ""},
       {"a block defined nowhere", dxfFile(entitiesSection(insert("B") + insert("NONE") + line(5)) + kBlocks), "-X",
        "line2 (5,0)-(5,1) c0\nline2 (1,0)-(1,1) c0\n",
-       "box: DXF Loader\\n1 block reference was not drawn:\\n  block not in the drawing: 1\n"},
+       "box: DXF Loader\\n1 block reference was not drawn:\\n  block not in the drawing: NONE (1)\n"},
       {"no BLOCKS section at all", dxfFile(entitiesSection(insert("B", {{66, 1}}) + kAttribute + line(5))), "-X",
        "line2 (5,0)-(5,1) c0\ntext (0,0) h1 a0 \"tag\" c0\n",
-       "box: DXF Loader\\n1 block reference was not drawn:\\n  block not in the drawing: 1\n"},
+       "box: DXF Loader\\n1 block reference was not drawn:\\n  block not in the drawing: B (1)\n"},
   };
   for (const bool ahead : {false, true}) {
     SCOPED_TRACE(ahead ? "read ahead" : "read in step");
@@ -82,11 +82,9 @@ TEST_F(SectionOrderTest, BlocksStandInOnlyForAnEntitiesSectionWithoutEntities) {
   const char* nothingFound = "error: No entities found in this DXF file\n";
   const OrderCase cases[] = {
       {"a reference to a block that draws itself", dxfFile(selfReference + entitiesSection(insert("SELF"))), "-X", "",
-       "box: DXF Loader\\n1 block reference was not drawn:\\n  block that draws itself: 1\n"
-       "error: No entities found in this DXF file\n"},
+       "box: DXF Loader\\n1 block reference was not drawn:\\n  block that draws itself: SELF (1)\n"},
       {"a reference to no block", dxfFile(kBlocks + entitiesSection(insert("NONE"))), "-X", "",
-       "box: DXF Loader\\n1 block reference was not drawn:\\n  block not in the drawing: 1\n"
-       "error: No entities found in this DXF file\n"},
+       "box: DXF Loader\\n1 block reference was not drawn:\\n  block not in the drawing: NONE (1)\n"},
       {"a kind switched off", dxfFile(kBlocks + entitiesSection(entity("CIRCLE", {{40, 1}}))), "-VL -X", "",
        nothingFound},
       {"an entity in paper space", dxfFile(kBlocks + entitiesSection(line(5) + groups({{67, 1}}))), "-X", "",

@@ -272,7 +272,13 @@ struct FullRun {
   }
   // Drawing goes on: not stopped, no bound reached.
   bool drawing() const { return !stopped() && !boundReached(); }
-  void skip(SkipReason reason, std::string_view block) { skipped[static_cast<int>(reason)].add(block); }
+  // A reference not drawn is an entity found all the same: the end-of-run
+  // message tells why it drew nothing, and no error claims the drawing held
+  // nothing to import.
+  void skip(SkipReason reason, std::string_view block) {
+    skipped[static_cast<int>(reason)].add(block);
+    run.entitiesFound = true;
+  }
   void lessen(Lessened how) { ++lessened[static_cast<int>(how)]; }
   void noteNonFinite() { nonFinitePoint = true; }
   // Counts `steps` of work. Long work between two lines of the file (a
