@@ -1066,19 +1066,22 @@ DRAWINGS = {
 }
 
 
-def main():
+def write_drawings(drawings, script, description):
+    """The command line of a generator: writes `drawings` (name: maker) and,
+    with --reference, draws each as PNG. `script` is the generator's own
+    path, run again with a fixed hash seed."""
     # ezdxf writes some objects of the OBJECTS section in an order that
     # follows Python's string hashing, which changes every run unless its
     # seed is fixed: run again with a fixed seed.
     if os.environ.get("PYTHONHASHSEED") != "0":
         os.environ["PYTHONHASHSEED"] = "0"
-        os.execv(sys.executable, [sys.executable, os.path.abspath(__file__)] + sys.argv[1:])
-    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+        os.execv(sys.executable, [sys.executable, os.path.abspath(script)] + sys.argv[1:])
+    parser = argparse.ArgumentParser(description=description, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--reference", action="store_true", help="also draw each file as PNG")
     parser.add_argument("--reference-dir", default=REFERENCE, help="where the PNGs go (default out/reference)")
     parser.add_argument("names", nargs="*", help="write only these drawings")
     args = parser.parse_args()
-    for name, make in DRAWINGS.items():
+    for name, make in drawings.items():
         if args.names and name not in args.names:
             continue
         doc, touch_up = make()
@@ -1088,6 +1091,10 @@ def main():
         print("wrote %s (%d bytes)%s" % (name, os.path.getsize(path), note))
         if args.reference:
             print("  drew", draw_reference(written, name, args.reference_dir))
+
+
+def main():
+    write_drawings(DRAWINGS, __file__, __doc__)
 
 
 if __name__ == "__main__":

@@ -12,10 +12,7 @@ fixed output come from generate_modern.py.
     /usr/bin/python3 examples/generate_records.py              # writes the .dxf files
     /usr/bin/python3 examples/generate_records.py --reference  # also draws out/reference/<name>.png
 """
-import argparse
 import math
-import os
-import sys
 
 import ezdxf
 from ezdxf.enums import TextEntityAlignment
@@ -127,23 +124,7 @@ DRAWINGS = {
 
 
 def main():
-    if os.environ.get("PYTHONHASHSEED") != "0":
-        os.environ["PYTHONHASHSEED"] = "0"
-        os.execv(sys.executable, [sys.executable, os.path.abspath(__file__)] + sys.argv[1:])
-    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--reference", action="store_true", help="also draw each file as PNG")
-    parser.add_argument("names", nargs="*", help="write only these drawings")
-    args = parser.parse_args()
-    for name, make in DRAWINGS.items():
-        if args.names and name not in args.names:
-            continue
-        doc, touch_up = make()
-        path = modern.write(doc, name, touch_up)
-        written, fixes = modern.check(path)
-        note = "; audit fixed: " + "; ".join(fixes) if fixes else ""
-        print("wrote %s (%d bytes)%s" % (name, os.path.getsize(path), note))
-        if args.reference:
-            print("  drew", modern.draw_reference(written, name, modern.REFERENCE))
+    modern.write_drawings(DRAWINGS, __file__, __doc__)
 
 
 if __name__ == "__main__":
