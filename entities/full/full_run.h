@@ -247,23 +247,9 @@ struct FullRun {
   }
   // Whether `count` more polyline points may go to the host; counts them
   // when they may. Once they may not, nothing more is drawn.
-  bool takePoints(size_t count) {
-    if (pointsCreated + static_cast<int64_t>(count) > mostPoints) {
-      pointsCreated = mostPoints;
-      return false;
-    }
-    pointsCreated += static_cast<int64_t>(count);
-    return true;
-  }
+  bool takePoints(size_t count) { return takeWithin(pointsCreated, mostPoints, count); }
   // The same for a text of `bytes`.
-  bool takeTextBytes(size_t bytes) {
-    if (textBytesCreated + static_cast<int64_t>(bytes) > kMostTextBytes) {
-      textBytesCreated = kMostTextBytes;
-      return false;
-    }
-    textBytesCreated += static_cast<int64_t>(bytes);
-    return true;
-  }
+  bool takeTextBytes(size_t bytes) { return takeWithin(textBytesCreated, kMostTextBytes, bytes); }
   bool workSpent() const { return work >= mostWork; }
   // The import has created or done all it may: it draws nothing more.
   bool boundReached() const {
@@ -299,6 +285,16 @@ struct FullRun {
  private:
   // The percent-done check or the end of the budget that countWork met.
   bool lookAtWork();
+  // Counts `count` more into `used` when that stays within `most`; once it
+  // would not, `used` is `most`, which tells the bound was reached.
+  static bool takeWithin(int64_t& used, int64_t most, size_t count) {
+    if (used + static_cast<int64_t>(count) > most) {
+      used = most;
+      return false;
+    }
+    used += static_cast<int64_t>(count);
+    return true;
+  }
 
   char lastLayerName_[LayerRecord::kNameCapacity] = "";
   size_t lastLayerLength_ = 0;
