@@ -144,12 +144,20 @@ INSTANTIATE_TEST_SUITE_P(FullReading, Ellipses,
                                           {3, {std::cos(kPi / 18), 0.5 * std::sin(kPi / 18)}}}}));
 
 // Values out of the usual range. A ratio above 1: the minor axis (0, 4) is
-// the longer, the same points. 2^1000 whole turns: the direction of 0.
+// the longer, the same points. A negative ratio: its absolute value, the
+// minor axis on the same side. 2^1000 whole turns: the direction of 0.
 const double kHuge = std::ldexp(2 * kPi, 1000);
 INSTANTIATE_TEST_SUITE_P(
     OutOfRange, Ellipses,
     ::testing::Values(
         EllipseCase{"ratio above 1", ellipse({0, 0}, {2, 0}, 2, 0, kPi / 2), "-VA -X", 24, {{0, {2, 0}}, {23, {0, 4}}}},
+        EllipseCase{
+            "negative ratio", ellipse({0, 0}, {2, 0}, -0.5, 0, kPi / 2), "-VA -X", 24, {{0, {2, 0}}, {23, {0, 1}}}},
+        EllipseCase{"negative ratio below -1",
+                    ellipse({0, 0}, {2, 0}, -2, 0, kPi / 2),
+                    "-VA -X",
+                    24,
+                    {{0, {2, 0}}, {23, {0, 4}}}},
         EllipseCase{"a huge start brought within one turn",
                     ellipse({0, 0}, {2, 0}, 0.5, kHuge, kPi / 2),
                     "-VA -X",

@@ -460,7 +460,9 @@ void drawEllipse(const EntityDraw& e) {
   const bool whole = sweep < 1e-9 || sweep > kWholeTurn - 1e-9;
   if (whole) sweep = kWholeTurn;
   if (!e.admit(whole ? EntityKind::Circles : EntityKind::Arcs)) return;
-  const double ratio = entity.numberOr(kRatio, 1);
+  // The ratio of two axis lengths has no sign: a negative one is drawn with
+  // its absolute value, as CAD programs draw it.
+  const double ratio = std::fabs(entity.numberOr(kRatio, 1));
   const Vec3 centre = pointOf(entity, 10), major = pointOf(entity, 11);
   const Vec3 normal = Transform::objectCoordinates(extrusionOf(entity)).zAxis();
   const double radius = major.length();

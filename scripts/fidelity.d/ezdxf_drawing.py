@@ -10,6 +10,13 @@ Lines are drawn continuous (drawport draws no dashes), seen from above
 - a polyline with widths is drawn as its centre line, not as a band.
 A hatch with a pattern draws its pattern lines alone, as CAD programs show
 it (a solid hatch is a filled shape, whose outline is its boundary).
+Three kinds are drawn as the DXF reference defines them, where ezdxf 0.18
+draws more:
+- a SPLINE whose knots are not clamped runs over its domain, knot[degree]
+  to knot[count - degree - 1], not from the first knot to the last;
+- a spline-fit POLYLINE leaves out its frame control points (vertex flag 16);
+- a polygon mesh is its lines of vertices, closed where flags 1 and 32 say,
+  and a polyface mesh its visible edges, not every face's closed outline.
 Texts are placed with a plain font whose characters advance 0.6 of the
 text height, as the stand-in host's pictures do.
 """
@@ -26,13 +33,16 @@ from ezdxf.addons.drawing.config import Configuration, LinePolicy
 from ezdxf.addons.drawing.frontend import Frontend
 from ezdxf.addons.drawing.mtext_complex import ComplexMTextRenderer
 from ezdxf.addons.drawing.properties import Filling, RenderContext
-from ezdxf.path import make_path
+from ezdxf.path import from_vertices, make_path
 from ezdxf.tools import fonts
 from ezdxf.tools import text_layout as tl
 
 from ink import Drawing, PolylinePiece, Stroke, Text
 
 CHARACTER_ADVANCE = 0.6
+SPLINE_SEGMENTS_PER_CONTROL_POINT = 16
+SPLINE_FIT = 4  # POLYLINE flag: spline-fit vertices added
+SPLINE_FRAME_VERTEX = 16  # VERTEX flag: a frame control point of a spline fit
 
 
 class PlainFont(fonts.AbstractFont):
@@ -159,11 +169,51 @@ class InkFrontend(Frontend):
             entity.dxf.vtx3 = entity.dxf.vtx2
         super().draw_solid_entity(entity, properties)
 
+    def draw_curve_entity(self, entity, properties):
+        # ezdxf 0.18 turns an unclamped spline into a path from its first knot
+        # to its last, where the curve is not defined: only its own
+        # approximation keeps to the domain.
+        if entity.dxftype() == "SPLINE":
+            spline = entity.construction_tool()
+            if not spline.is_clamped:
+                segments = SPLINE_SEGMENTS_PER_CONTROL_POINT * spline.count
+                self._designer.draw_path(from_vertices(spline.approximate(segments)), properties)
+                return
+        super().draw_curve_entity(entity, properties)
+
     def draw_polyline_entity(self, entity, properties):
+        if entity.dxftype() == "POLYLINE" and entity.is_polygon_mesh:
+            return self.draw_polygon_mesh(entity, properties)
+        if entity.dxftype() == "POLYLINE" and entity.is_poly_face_mesh:
+            return self.draw_polyface_edges(entity, properties)
+        if entity.dxftype() == "POLYLINE" and entity.dxf.flags & SPLINE_FIT:
+            entity.vertices[:] = [v for v in entity.vertices if not v.dxf.flags & SPLINE_FRAME_VERTEX]
         if entity.dxftype() in ("POLYLINE", "LWPOLYLINE") and entity.has_width and not is_mesh(entity):
             self._designer.draw_path(make_path(entity), properties)
             return
         super().draw_polyline_entity(entity, properties)
+
+    def draw_polygon_mesh(self, mesh, properties):
+        """The M lines of N vertices and the N lines of M vertices."""
+        rows, columns = mesh.dxf.m_count, mesh.dxf.n_count
+        vertices = mesh.get_mesh_vertex_cache()
+        closed_in_m, closed_in_n = bool(mesh.dxf.flags & 1), bool(mesh.dxf.flags & 32)
+        for m in range(rows):
+            line = [vertices[m, n] for n in range(columns)]
+            self._designer.draw_path(from_vertices(line, close=closed_in_n), properties)
+        for n in range(columns):
+            line = [vertices[m, n] for m in range(rows)]
+            self._designer.draw_path(from_vertices(line, close=closed_in_m), properties)
+
+    def draw_polyface_edges(self, polyface, properties):
+        """Each face's edges but those its record marks unseen."""
+        _, faces = polyface.indexed_faces()
+        for face in faces:
+            corners = [vertex.dxf.location for vertex in face]
+            for i, start in enumerate(corners):
+                if face.is_edge_visible(i):
+                    end = corners[(i + 1) % len(corners)]
+                    self._designer.draw_path(from_vertices([start, end]), properties)
 
     def draw_complex_mtext(self, mtext, properties):
         renderer = PlainFontMTextRenderer(self.ctx, self._designer, properties)

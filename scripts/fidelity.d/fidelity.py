@@ -18,7 +18,7 @@ import drawport_drawing  # noqa: E402
 import ink  # noqa: E402
 import overlay  # noqa: E402
 
-FULL_READING_FLAGS = "-X -P2"
+FULL_READING_FLAGS = "-X -P2 -H"  # ezdxf leaves out the layers that are off or frozen: so does -H
 CLASSIC_FLAGS = "-P2"
 LISTED_TEXTS = 3  # unmatched texts named per file and side
 

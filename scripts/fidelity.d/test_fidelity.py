@@ -123,7 +123,14 @@ class EzdxfDrawingTest(unittest.TestCase):
             ("patterned HATCH as its pattern lines, its boundary crossed only",
              lambda: compare_ink(boundary, ink["HATCH"], 0.01).recall.share < 0.1, True),
             ("formatted MTEXT as one line", lambda: [t.string for t in drawing.texts], ["North wing"]),
+            ("unclamped SPLINE over its domain", lambda: box_of(ink["SPLINE"]), (65.0, 1.0, 65.75, 5.0)),
+            ("spline-fit POLYLINE without its frame", lambda: box_of(polylines_from(70, 90)), (70.0, 0.0, 80.0, 2.0)),
+            ("polygon mesh closed in N", lambda: round(ink_length(polylines_from(90, 200)), 6), 70.0),
+            ("polyface without its hidden edges", lambda: round(ink_length(polylines_from(200, 300)), 6), 40.0),
         ]
+        def polylines_from(low, high):
+            return [s for s in ink["POLYLINE"] if low <= bounds_of(s.points)[0] < high]
+
         for name, measure, expected in cases:
             with self.subTest(name):
                 self.assertEqual(measure(), expected)
@@ -141,6 +148,26 @@ def drawing_of_each_choice() -> str:
     hatch.set_pattern_fill("ANSI31", scale=0.5)
     hatch.paths.add_polyline_path([(40, 0), (50, 0), (50, 10), (40, 10)])
     msp.add_mtext(r"{\C1;North} wing", dxfattribs={"insert": (10, 20), "char_height": 1})
+    # Knots 0 to 7: the domain is 3 to 4, from (65, 1) to (65, 5) through (65.75, 3).
+    unclamped = msp.add_spline(dxfattribs={"degree": 3})
+    unclamped.control_points = [(60, 0), (66, 0), (66, 6), (60, 6)]
+    unclamped.knots = range(8)
+    fitted = msp.add_polyline2d([(70, 0), (75, 2), (80, 0)], dxfattribs={"flags": 4})
+    for vertex in fitted.vertices:
+        vertex.dxf.flags = 8
+    fitted.append_vertex((75, 20), dxfattribs={"flags": 16})
+    # Two rows of three vertices, 10 apart: rows 20 long when closed, columns 10.
+    mesh = msp.add_polymesh((2, 3))
+    mesh.dxf.flags |= 32
+    for m in range(2):
+        for n in range(3):
+            mesh.set_mesh_vertex((m, n), (90 + 5 * n, 10 * m, 0))
+    # A square of two triangles whose shared diagonal neither draws.
+    polyface = msp.add_polyface()
+    polyface.append_faces([[(200, 0), (210, 0), (210, 10)], [(200, 0), (210, 10), (200, 10)]])
+    faces = [v for v in polyface.vertices if v.is_face_record]
+    faces[0].dxf.vtx2 = -abs(faces[0].dxf.vtx2)
+    faces[1].dxf.vtx0 = -abs(faces[1].dxf.vtx0)
     stream = io.StringIO()
     doc.write(stream)
     # The SOLID as some programs write one of three corners: without a fourth.
