@@ -9,7 +9,6 @@
 #include <cmath>
 #include <iterator>
 #include <limits>
-#include <regex>
 #include <sstream>
 
 #include "host/frame_svg.h"
@@ -173,6 +172,19 @@ TEST_F(OrvhostCliTest, AFailedCommandShowsTheTextItHandsBack) {
 // What a user or a script learns from orvhost about the file, the command
 // line and the outputs; the folder holds nothing more than the outputs that
 // were written whole.
+// `text` with the time an import took (" in 0.01 s") written " in {time} s".
+std::string withTimeLeftOut(std::string text) {
+  const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+  for (size_t at = text.find(" in "); at != std::string::npos; at = text.find(" in ", at + 1)) {
+    size_t end = at + 4;
+    while (end < text.size() && isDigit(text[end])) ++end;
+    const bool isTime = end > at + 4 && text.compare(end, 1, ".") == 0 && end + 3 < text.size() &&
+                        isDigit(text[end + 1]) && isDigit(text[end + 2]) && text.compare(end + 3, 2, " s") == 0;
+    if (isTime) text.replace(at, end + 5 - at, " in {time} s");
+  }
+  return text;
+}
+
 TEST_F(OrvhostCliTest, SaysPlainlyWhatWentWrongOrWhatTheImportDrew) {
   const std::string drawing = files.write("plan.dxf", kLineAndCircle);
   files.write("empty.dxf", "");
@@ -246,7 +258,7 @@ TEST_F(OrvhostCliTest, SaysPlainlyWhatWentWrongOrWhatTheImportDrew) {
     for (const std::string& argument : test.arguments) arguments.push_back(filledIn(argument));
     const ProgramRun run = orvhost(arguments);
     EXPECT_EQ(run.exitCode, test.exitCode);
-    EXPECT_EQ(std::regex_replace(run.err, std::regex(" in [0-9]+\\.[0-9][0-9] s"), " in {time} s"), filledIn(test.err));
+    EXPECT_EQ(withTimeLeftOut(run.err), filledIn(test.err));
     EXPECT_EQ(run.out, "");
     std::vector<std::string> left = inputs;
     left.insert(left.end(), test.leaves.begin(), test.leaves.end());
