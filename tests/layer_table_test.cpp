@@ -162,6 +162,12 @@ std::string caseVariant(int variant) {
 }
 
 TEST_F(LayerTableTest, NamesDifferingOnlyInCaseAreStoredAndFoundInLinearTime) {
+#ifdef __SANITIZE_ADDRESS__
+  // The table grows 255 records at a time; the address sanitizer's heap
+  // copies it whole at every growth, where the ordinary heap mostly grows it
+  // in place.
+  GTEST_SKIP() << "timed on the ordinary heap only";
+#endif
   start();
   // The first variant has colour 1, the others 3; a line on any spelling,
   // stored or not, takes the first's. CONTROL (3) tells the colours apart.

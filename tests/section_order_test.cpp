@@ -156,5 +156,26 @@ TEST(CodePageConversion, TakesTimeInProportionToTheText) {
   }
 }
 
+// The converter is handed a long text in pieces: a character whose bytes
+// fall on both sides of a piece's end is converted whole, in a code page of
+// two-byte characters as at the end of the text.
+TEST(CodePageConversion, ACharacterAcrossPiecesIsConvertedWhole) {
+  full::TextEncoding encoding;
+  encoding.choose("AC1015", "ANSI_932");
+  const std::string a = "\x82\xA0", aInUtf8 = "\xE3\x81\x82";  // HIRAGANA LETTER A
+  const struct {
+    std::string raw, utf8;
+  } cases[] = {
+      {std::string(4095, 'x') + a + "y", std::string(4095, 'x') + aInUtf8 + "y"},
+      {std::string(8191, 'x') + a, std::string(8191, 'x') + aInUtf8},
+      {std::string(4095, 'x') + "\x82", std::string(4095, 'x') + "\xEF\xBF\xBD"},
+  };
+  for (const auto& c : cases) {
+    HeapVector<char> out;
+    encoding.appendUtf8(c.raw, out);
+    EXPECT_EQ(std::string(out.begin(), out.end()), c.utf8) << c.raw.size() << " bytes";
+  }
+}
+
 }  // namespace
 }  // namespace drawport::testing

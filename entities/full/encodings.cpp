@@ -81,6 +81,8 @@ constexpr uint16_t kWindows1252High[32] = {
 
 constexpr uint32_t kReplacement = 0xFFFD;
 constexpr char kReplacementUtf8[3] = {'\xEF', '\xBF', '\xBD'};
+// The most bytes one call of the converter is handed.
+constexpr size_t kConversionPiece = 4096;
 
 bool sameName(std::string_view a, const char* b) {
   const size_t length = std::strlen(b);
@@ -220,13 +222,23 @@ void TextEncoding::appendConverted(std::string_view raw, HeapVector<char>& out) 
   while (inLeft > 0) {
     char* to = out.data() + written;
     size_t toLeft = out.size() - written;
-    const size_t result = iconv(descriptor, &in, &inLeft, &to, &toLeft);
+    // The converter is handed the text a piece at a time: what one call
+    // costs may grow with what it is handed, and a text of many bytes the
+    // code page does not hold takes a call for each of them.
+    const size_t piece = inLeft < kConversionPiece ? inLeft : kConversionPiece;
+    size_t pieceLeft = piece;
+    const size_t result = iconv(descriptor, &in, &pieceLeft, &to, &toLeft);
+    const size_t taken = piece - pieceLeft;
+    inLeft -= taken;
     written = static_cast<size_t>(to - out.data());
-    if (result != static_cast<size_t>(-1)) break;
+    if (result != static_cast<size_t>(-1)) continue;
     if (errno == E2BIG || out.size() - written < sizeof kReplacementUtf8) {
       out.resize(out.size() * 2);
       continue;
     }
+    // A sequence cut off by the end of the piece, not of the text: the next
+    // piece starts with it.
+    if (errno == EINVAL && taken > 0 && inLeft > pieceLeft) continue;
     // A byte the code page does not hold, or a sequence cut off at the end:
     // U+FFFD in its place, written into the room already there.
     std::memcpy(out.data() + written, kReplacementUtf8, sizeof kReplacementUtf8);
