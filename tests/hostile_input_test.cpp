@@ -679,6 +679,33 @@ TEST_P(HostileInputTest, WorkAndTextOutOfAllProportionEndAndAreTold) {
 // ends the import there, with no check after it. (Each record here is read
 // in fewer lines than the reader counts between its own checks.) Read in
 // step and read ahead of the drawing alike.
+// A SPLINE of degree `degree` through `count` control points that zigzag,
+// on uniform knots: each point of its curve takes hundreds of steps at a
+// high degree, and the curve strays from its chords everywhere.
+std::string zigzagSpline(int degree, int count) {
+  std::string spline = entity("SPLINE", {{70, 8}, {71, degree}, {72, count + degree + 1}, {73, count}});
+  for (int i = 0; i <= count + degree; ++i) spline += groups({{40, i}});
+  for (int i = 0; i < count; ++i) spline += groups({{10, i}, {20, i % 2 == 0 ? 0 : 100}});
+  return spline;
+}
+
+// An LWPOLYLINE of `count` vertices, each segment nearly a whole turn: 90
+// points worked out for every vertex.
+std::string loopingLwPolyline(int count) {
+  std::string lwpolyline = entity("LWPOLYLINE", {{90, count}, {70, 0}});
+  for (int i = 0; i < count; ++i) lwpolyline += groups({{10, i}, {20, 0}, {42, 1e6}});
+  return lwpolyline;
+}
+
+// How the entities of a drawing are read: in step with their drawing, read
+// ahead, or read ahead with what follows from each record alone worked out
+// ahead for every one (the reading thread gives up what takes too long).
+struct EntityReading {
+  int64_t readAheadFrom;
+  int32_t prepareAhead;
+};
+constexpr EntityReading kEntityReadings[] = {{int64_t{1} << 40, 0}, {0, 0}, {0, 1}};
+
 TEST_P(HostileInputTest, AStopIsHeardWithinOneCheckOfLongWork) {
   config.stopFromCheck = 1;
   start(true);
@@ -686,9 +713,12 @@ TEST_P(HostileInputTest, AStopIsHeardWithinOneCheckOfLongWork) {
       dxfFile(blocksSection(block("H", allGapsHatch(0))) + entitiesSection(insert("H", {{70, 1000}, {71, 1000}}))),
       dxfFile(blocksSection(block("M", mtext(paragraphs(60000)))) + entitiesSection(insert("M", {{70, 50}}))),
       dxfFile(blocksSection(block("T", mtext(std::string(60000, 'x')))) + entitiesSection(insert("T", {{70, 2000}}))),
+      // one spline whose curve takes some forty checks' work
+      dxfFile(entitiesSection(zigzagSpline(25, 150))),
   };
-  for (const int64_t readAheadFromBytes : {int64_t{1} << 20, int64_t{0}}) {
-    readAheadFrom(readAheadFromBytes);
+  for (const EntityReading& reading : kEntityReadings) {
+    readAheadFrom(reading.readAheadFrom);
+    prepareAhead(reading.prepareAhead);
     for (const std::string& dxf : cases) {
       host().frame().clear();
       const int64_t checksBefore = host().percentDoneChecks();
@@ -696,6 +726,41 @@ TEST_P(HostileInputTest, AStopIsHeardWithinOneCheckOfLongWork) {
       if (!full()) continue;
       EXPECT_EQ(host().percentDoneChecks() - checksBefore, 1);
       EXPECT_LT(host().frame().objects().size(), 1000u);
+    }
+  }
+}
+
+// One top-level entity whose own work runs over many checks, in a file whose
+// reading makes checks of its own: the checks come inside that work, so a
+// stop answered at the second check after its record was read ends it
+// there, with nothing of it drawn. The reading's checks are those of the
+// same import with the entity's kind not imported.
+TEST_P(HostileInputTest, AStopIsHeardInsideOneLongEntity) {
+  const struct {
+    const char* what;
+    std::string dxf;
+  } cases[] = {
+      {"12,000 looping vertices", dxfFile(entitiesSection(loopingLwPolyline(12000)))},
+      {"a cubic of 20,000 control points", dxfFile(entitiesSection(zigzagSpline(3, 20000)))},
+  };
+  for (const auto& c : cases) {
+    for (const EntityReading& reading : kEntityReadings) {
+      SCOPED_TRACE(std::string(c.what) + (reading.readAheadFrom == 0 ? " read ahead" : " in step"));
+      int64_t checks = 0;
+      size_t objectsDrawn = 0;
+      for (const bool drawn : {false, true}) {
+        config.stopFromCheck = drawn ? checks + 2 : 0;
+        start(true);
+        readAheadFrom(reading.readAheadFrom);
+        prepareAhead(reading.prepareAhead);
+        importChecked(c.dxf, drawn ? "" : "-VA");
+        checks = host().percentDoneChecks();
+        objectsDrawn = host().frame().objects().size();
+        TearDown();
+      }
+      if (!full()) continue;
+      EXPECT_EQ(checks, config.stopFromCheck);
+      EXPECT_EQ(objectsDrawn, 0u);
     }
   }
 }

@@ -14,6 +14,7 @@
 #include "entities/full/encodings.h"
 #include "entities/full/geometry.h"
 #include "entities/full/hatch_scratch.h"
+#include "entities/full/step_count.h"
 #include "shell/heap.h"
 #include "shell/run.h"
 
@@ -97,7 +98,8 @@ struct Preparation {
 };
 
 // The room for preparing them, the reading thread's own: for the points
-// and the text of one entity, and for the work behind them.
+// and the text of one entity, and for the work behind them, whose long
+// loops count against `steps`.
 struct PrepareWork {
   HeapVector<Vec3> points;
   HeapVector<char> text;
@@ -105,6 +107,7 @@ struct PrepareWork {
   SplineData spline;
   SplineWork splineWork;
   TextWork texts;
+  StepLimit steps;
 };
 
 // The header's variables that only the full reading reads.
@@ -124,7 +127,7 @@ struct HeaderExtras {
 int64_t& polylinePointBound();
 int64_t& runWorkBound();
 
-struct FullRun {
+struct FullRun final : public StepCounter {
   // What references multiply is bounded so that the host can hold it: a
   // host object takes some 200 bytes, a polyline point 16 to 24, a text
   // byte one, and a 32-bit host has 3 or 4 GiB at most. With all three
@@ -290,6 +293,8 @@ struct FullRun {
     work += steps;
     return work < nextWorkLook || lookAtWork();
   }
+  // One entity's long work counts as the run's (see StepCounter).
+  bool count(int64_t steps) override { return countWork(steps); }
   bool stopped() const { return run.in.cancelled() || run.outOfMemory; }
   // The extents the circles standing for points are sized from: the
   // header's, when they form a box of positive width and height, else those
