@@ -624,6 +624,16 @@ std::string mtext(const std::string& text) {
 }
 std::string paragraphs(int count) { return repeated("\\P", count); }
 
+// A SPLINE of degree `degree` through `count` control points that zigzag,
+// on uniform knots: each point of its curve takes hundreds of steps at a
+// high degree, and the curve strays from its chords everywhere.
+std::string zigzagSpline(int degree, int count) {
+  std::string spline = entity("SPLINE", {{70, 8}, {71, degree}, {72, count + degree + 1}, {73, count}});
+  for (int i = 0; i <= count + degree; ++i) spline += groups({{40, i}});
+  for (int i = 0; i < count; ++i) spline += groups({{10, i}, {20, i % 2 == 0 ? 0 : 100}});
+  return spline;
+}
+
 // Small drawings that ask for work or memory out of all proportion: each
 // ends at once, draws what it may, and its message says what was left out.
 TEST_P(HostileInputTest, WorkAndTextOutOfAllProportionEndAndAreTold) {
@@ -660,6 +670,9 @@ TEST_P(HostileInputTest, WorkAndTextOutOfAllProportionEndAndAreTold) {
        dxfFile(blocksSection(block("E", "") + block("A", insert("E", {{70, 10000}, {71, 1000}}))) +
                entitiesSection(insert("A", {{70, 10}}) + line(5, 5, 6, 6))),
        1, notDrawn + "  more work than the import may do in all: A (1)\n"},
+      {"a spline of degree 25 through 30,000 points: its control points",
+       dxfFile(entitiesSection(zigzagSpline(25, 30000))), 11,
+       "box: DXF Loader\\n1 spline too long to work out, drawn by its control points\n"},
       {"a text of 70,000 bytes on one line: cut", dxfFile(entitiesSection(mtext(std::string(70000, 'x')))), 1,
        "box: DXF Loader\\n1 text cut to 65536 bytes\n"},
   };
@@ -679,16 +692,6 @@ TEST_P(HostileInputTest, WorkAndTextOutOfAllProportionEndAndAreTold) {
 // ends the import there, with no check after it. (Each record here is read
 // in fewer lines than the reader counts between its own checks.) Read in
 // step and read ahead of the drawing alike.
-// A SPLINE of degree `degree` through `count` control points that zigzag,
-// on uniform knots: each point of its curve takes hundreds of steps at a
-// high degree, and the curve strays from its chords everywhere.
-std::string zigzagSpline(int degree, int count) {
-  std::string spline = entity("SPLINE", {{70, 8}, {71, degree}, {72, count + degree + 1}, {73, count}});
-  for (int i = 0; i <= count + degree; ++i) spline += groups({{40, i}});
-  for (int i = 0; i < count; ++i) spline += groups({{10, i}, {20, i % 2 == 0 ? 0 : 100}});
-  return spline;
-}
-
 // An LWPOLYLINE of `count` vertices, each segment nearly a whole turn: 90
 // points worked out for every vertex.
 std::string loopingLwPolyline(int count) {

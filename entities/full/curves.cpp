@@ -15,6 +15,10 @@ constexpr double kWholeTurn = 2 * kPi;
 // CAD programs write far lower ones, and the evaluation keeps its points on
 // the stack.
 constexpr int kHighestDegree = 25;
+// A spline whose curve takes more steps than this is drawn by its control
+// points: CAD programs write splines that take far fewer, and a hostile
+// one would take the run's whole work.
+constexpr int64_t kMostCurveSteps = int64_t{1} << 26;
 // Every non-empty knot span is cut into this many steps at least ...
 constexpr int kStepsPerSpan = 8;
 // ... each halved where its chord strays from the curve by more than this
@@ -534,7 +538,15 @@ void drawSpline(const EntityDraw& e) {
   if (prepared && prepared->hasPoints) return painter.polyline(prepared->points, prepared->count, prepared->closed);
   HeapVector<Vec3>& points = run.points;
   points.clear();
-  const bool closed = appendSplineOf(e.entity, run.spline, run.splineWork, points, run);
+  StepLimit steps(&run);
+  steps.reset(kMostCurveSteps);
+  bool closed = appendSplineOf(e.entity, run.spline, run.splineWork, points, steps);
+  if (steps.passed() && run.drawing()) {
+    const SplineData& spline = run.spline;
+    appendPolygon(points, spline.control.empty() ? spline.fit : spline.control);
+    closed = spline.closed || spline.periodic;
+    run.lessen(Lessened::LongCurve);
+  }
   painter.polyline(points.data(), points.size(), closed);
 }
 

@@ -39,8 +39,9 @@ inline constexpr int kSkipReasonCount = 9;
 enum class Lessened : uint8_t {
   DensePattern,  // a hatch pattern too dense to draw: its pattern left out
   LongText,      // a text longer than a host text holds: cut
+  LongCurve,     // a spline too long to work out: drawn by its control points
 };
-inline constexpr int kLessenedCount = 2;
+inline constexpr int kLessenedCount = 3;
 
 // The x/y box of what the import draws, in world coordinates before the UCS
 // rotation; empty until something is drawn.

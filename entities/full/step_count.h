@@ -48,16 +48,21 @@ class StepBatch {
   bool ended_ = false;
 };
 
-// A limit of steps of its own, for work that may be given up and done again
-// elsewhere (what the reading thread works out ahead of the drawing).
+// A limit of steps of its own, for work that may be given up and done in
+// another way: what the reading thread works out ahead of the drawing, one
+// curve too long to work out. The steps count against `outer` too, when
+// given.
 class StepLimit final : public StepCounter {
  public:
+  explicit StepLimit(StepCounter* outer = nullptr) : outer_(outer) {}
   // From now on `most` steps.
   void reset(int64_t most) { left_ = most; }
-  bool count(int64_t steps) override { return (left_ -= steps) >= 0; }
+  bool count(int64_t steps) override { return (left_ -= steps) >= 0 && (!outer_ || outer_->count(steps)); }
+  // Whether the work went past the limit (not merely ended by `outer`).
   bool passed() const { return left_ < 0; }
 
  private:
+  StepCounter* outer_;
   int64_t left_ = 0;
 };
 
