@@ -692,6 +692,29 @@ TEST_P(HostileInputTest, WorkAndTextOutOfAllProportionEndAndAreTold) {
 // ends the import there, with no check after it. (Each record here is read
 // in fewer lines than the reader counts between its own checks.) Read in
 // step and read ahead of the drawing alike.
+// A solid HATCH bounded by a spline edge of degree 25 through 150 points
+// that zigzag, and a line back to its start.
+std::string zigzagSplineHatch() {
+  std::string hatch = entity("HATCH", {{10, 0.0},
+                                       {20, 0.0},
+                                       {30, 0.0},
+                                       {2, "SOLID"},
+                                       {70, 1},
+                                       {71, 0},
+                                       {91, 1},
+                                       {92, 1},
+                                       {93, 2},
+                                       {72, 4},
+                                       {94, 25},
+                                       {73, 0},
+                                       {74, 0},
+                                       {95, 176},
+                                       {96, 150}});
+  for (int i = 0; i < 176; ++i) hatch += groups({{40, i}});
+  for (int i = 0; i < 150; ++i) hatch += groups({{10, i}, {20, i % 2 == 0 ? 0 : 100}});
+  return hatch + groups({{72, 1}, {10, 149}, {20, 100}, {11, 0}, {21, 0}, {97, 0}, {75, 0}, {76, 1}, {98, 0}});
+}
+
 // An LWPOLYLINE of `count` vertices, each segment nearly a whole turn: 90
 // points worked out for every vertex.
 std::string loopingLwPolyline(int count) {
@@ -718,6 +741,7 @@ TEST_P(HostileInputTest, AStopIsHeardWithinOneCheckOfLongWork) {
       dxfFile(blocksSection(block("T", mtext(std::string(60000, 'x')))) + entitiesSection(insert("T", {{70, 2000}}))),
       // one spline whose curve takes some forty checks' work
       dxfFile(entitiesSection(zigzagSpline(25, 150))),
+      dxfFile(entitiesSection(zigzagSplineHatch())),
   };
   for (const EntityReading& reading : kEntityReadings) {
     readAheadFrom(reading.readAheadFrom);
