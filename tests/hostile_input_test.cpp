@@ -792,6 +792,33 @@ TEST_P(HostileInputTest, AStopIsHeardInsideOneLongEntity) {
   }
 }
 
+// The host is handed the 1,080,000 points of a long outline in 361 pieces:
+// a stop answered at any check leaves at most one check's worth of pieces
+// more than the check before it (96,064 points: 33 pieces, and the piece
+// begun drawn as it stands).
+TEST_P(HostileInputTest, AStopIsHeardBetweenThePiecesOfALongPolyline) {
+  if (!full()) return;
+  const std::string dxf = dxfFile(entitiesSection(loopingLwPolyline(12000)));
+  const auto objectsStoppedAt = [&](int64_t check) {
+    config.stopFromCheck = check;
+    start();
+    importChecked(dxf);
+    const size_t objects = host().frame().objects().size();
+    const int64_t checks = host().percentDoneChecks();
+    TearDown();
+    return std::make_pair(objects, checks);
+  };
+  const int64_t checks = objectsStoppedAt(0).second;
+  size_t before = 0;
+  for (int64_t check = 1; check <= checks + 1; ++check) {
+    SCOPED_TRACE(check);
+    const size_t objects = objectsStoppedAt(check).first;
+    EXPECT_LE(objects, before + 34);
+    before = objects;
+  }
+  EXPECT_EQ(before, 361u);
+}
+
 // A drawing whose work passes the run's bound (lowered here to 100,000
 // steps) stops drawing there and says so; what came before is drawn.
 TEST_P(HostileInputTest, TheRunStopsWhenItsWorkIsSpent) {

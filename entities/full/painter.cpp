@@ -153,12 +153,17 @@ void Painter::polyline(const Vec3* points, size_t count, bool closed, bool fille
   if (!claimPolyline(count, closed, box)) return;
   AnchoredPolyline polyline(run_.run);
   polyline.style = {colour_, filled};
-  for (size_t i = 0; i < count; ++i) {
-    Point3 point{world[i].x, world[i].y, world[i].z};
+  // Handing the host millions of points is long work of its own: a stop is
+  // heard between two pieces, and what was handed over stays drawn.
+  constexpr size_t kPiece = AnchoredPolyline::kPointsPerPiece;
+  size_t added = 0;
+  for (; added < count; ++added) {
+    if (added % kPiece == 0 && added > 0 && !run_.countWork(static_cast<int64_t>(kPiece))) break;
+    Point3 point{world[added].x, world[added].y, world[added].z};
     rotateIfActive(run_.run, point.x, point.y);
     polyline.add(point);
   }
-  polyline.finish(closed);
+  polyline.finish(closed && added == count);
 }
 
 void Painter::polylineInOnePiece(const Vec3* world, size_t count, bool closed, bool filled) {
