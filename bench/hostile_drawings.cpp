@@ -322,13 +322,18 @@ bool writeLoopingOutline(HostileFile& file, WrittenDrawing& written) {
   file.pair(8, "0");
   file.integer(90, kVertices);
   file.pair(70, "0");
+  // Mirrored: its points go through a transform on their way to the host.
+  file.number(210, 0);
+  file.number(220, 0);
+  file.number(230, -1);
   for (int i = 0; i < kVertices; ++i) {
     file.number(10, i);
     file.number(20, 0);
     file.number(42, 1e6);
   }
   file.sectionEnd();
-  return file.finish(written, "an LWPOLYLINE of 700,000 vertices, each segment nearly a whole turn: 63 million points");
+  return file.finish(written,
+                     "a mirrored LWPOLYLINE of 700,000 vertices, each segment nearly a whole turn: 63 million points");
 }
 
 bool writeAllBoundsAtOnce(HostileFile& file, WrittenDrawing& written) {
