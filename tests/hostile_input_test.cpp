@@ -742,6 +742,10 @@ TEST_P(HostileInputTest, AStopIsHeardWithinOneCheckOfLongWork) {
       // one spline whose curve takes some forty checks' work
       dxfFile(entitiesSection(zigzagSpline(25, 150))),
       dxfFile(entitiesSection(zigzagSplineHatch())),
+      // a mesh of 200 faces that draw nothing, read again in each of 700 cells
+      dxfFile(blocksSection(block("K", entity("MESH", {{92, 1}, {10, 0.0}, {20, 0.0}, {30, 0.0}, {93, 400}}) +
+                                           repeated(groups({{90, 1}, {90, 0}}), 200))) +
+              entitiesSection(insert("K", {{70, 700}}))),
   };
   for (const EntityReading& reading : kEntityReadings) {
     readAheadFrom(reading.readAheadFrom);
