@@ -110,7 +110,7 @@ void drawMesh(const EntityDraw& e) {
   constexpr uint64_t kLowHalf = 0xFFFFFFFFu;
   for (const uint64_t edge : edges) {
     // Each edge is a host line, as much work as an entity drawn.
-    if (!run.countWork()) return;
+    if (run.boundReached() || !run.countWork()) return;
     painter.line(run.points[static_cast<size_t>(edge >> 32)], run.points[static_cast<size_t>(edge & kLowHalf)]);
   }
 }
