@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "bench/drawing_mix.h"
+#include "bench/hostile_drawings.h"
 #include "bench/size_text.h"
 
 namespace {
@@ -38,6 +39,14 @@ Options:
                              nested two deep, and INSERTs of them (arrays,
                              attributes); SIZE is that of the ENTITIES
                     hatches  R2000 style: small solid HATCHes
+                    hostile-NAME  a hostile drawing, written whole whatever
+                             SIZE is (docs/benchmark.md tells what each
+                             holds): hostile-hatches, hostile-paragraphs,
+                             hostile-layers, hostile-codepage, hostile-cells,
+                             hostile-bomb, hostile-hatch-edges,
+                             hostile-spline-points, hostile-spline-degree,
+                             hostile-bulges,
+                             hostile-bounds
   --size SIZE     about how large the drawing is (default 100MB); a number
                   with an optional unit B, KB, MB, GB (powers of 1000) or
                   KiB, MiB, GiB (powers of 1024), e.g. 2MB
@@ -63,9 +72,13 @@ const Mix kMixes[] = {{"classic", drawport_bench::writeClassicDrawing},
                       {"blocks", drawport_bench::writeBlocksDrawing},
                       {"hatches", drawport_bench::writeHatchesDrawing}};
 
+// A hostile drawing is written by its own writer, by name.
+const Mix kHostile = {"hostile", nullptr};
+
 struct Settings {
   DrawingOptions drawing;
   const Mix* mix = &kMixes[0];
+  std::string hostile;  // the hostile drawing's name, when mix is kHostile
   bool quiet = false;
   std::string output;
 };
@@ -82,6 +95,12 @@ bool parseCount(const char* text, uint64_t& value) {
 [[noreturn]] void usageError(const std::string& what) {
   std::fprintf(stderr, "dxfgen: %s\n(dxfgen --help tells how to use it)\n", what.c_str());
   std::exit(2);
+}
+
+bool isHostileDrawing(std::string_view name) {
+  for (size_t i = 0; drawport_bench::hostileDrawingName(i); ++i)
+    if (name == drawport_bench::hostileDrawingName(i)) return true;
+  return false;
 }
 
 const Mix* mixNamed(std::string_view name) {
@@ -105,8 +124,12 @@ Settings parseSettings(int argc, char** argv) {
     } else if (arg == "--mix") {
       const char* text = value();
       settings.mix = mixNamed(text);
+      if (isHostileDrawing(text)) {
+        settings.mix = &kHostile;
+        settings.hostile = text;
+      }
       if (!settings.mix)
-        usageError(std::string("--mix takes classic, modern, blocks or hatches, not \"") + text + "\"");
+        usageError(std::string("--mix takes classic, modern, blocks, hatches or hostile-NAME, not \"") + text + "\"");
     } else if (arg == "--size") {
       const char* text = value();
       if (!drawport_bench::parseSize(text, drawing.size) || drawing.size == 0)
@@ -160,7 +183,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   drawport_bench::WrittenDrawing written;
-  const bool ok = settings.mix->write(settings.drawing, file, written);
+  const bool ok = settings.mix == &kHostile
+                      ? drawport_bench::writeHostileDrawing(settings.hostile, settings.drawing, file, written)
+                      : settings.mix->write(settings.drawing, file, written);
   if (std::fclose(file) != 0 || !ok) {
     std::fprintf(stderr, "dxfgen: cannot write %s: %s\n", partial.c_str(), std::strerror(errno));
     std::remove(partial.c_str());
@@ -175,7 +200,8 @@ int main(int argc, char** argv) {
     const DrawingOptions& drawing = settings.drawing;
     std::printf("dxfgen: %s: %llu bytes, %llu lines, %s mix, seed %llu, %s, %s line ends\n%s\n",
                 settings.output.c_str(), static_cast<unsigned long long>(written.bytes),
-                static_cast<unsigned long long>(written.lines), settings.mix->name,
+                static_cast<unsigned long long>(written.lines),
+                settings.mix == &kHostile ? settings.hostile.c_str() : settings.mix->name,
                 static_cast<unsigned long long>(drawing.seed), drawing.extents ? "with extents" : "without extents",
                 drawing.crlf ? "CR LF" : "LF", written.contents.c_str());
   }

@@ -47,7 +47,8 @@ Options:
                     missing (default: DIR/bench/drawing-MIX-BYTES-seedN[...].dxf,
                     DIR being the folder above this program's bin/)
   --mix MIX         what a generated drawing holds: classic (default), modern,
-                    blocks or hatches (dxfgen --help describes them)
+                    blocks, hatches, or a hostile drawing hostile-NAME
+                    (dxfgen --help describes them)
   --size SIZE       size of a generated drawing (default 100MB; units B, KB,
                     MB, GB, KiB, MiB, GiB)
   --hatch-count N   a generated hatches drawing of N hatches, whatever its
@@ -120,8 +121,10 @@ Settings parseSettings(int argc, char** argv) {
       settings.drawing = value();
     } else if (arg == "--mix") {
       settings.mix = value();
-      if (std::find(std::begin(kMixes), std::end(kMixes), settings.mix) == std::end(kMixes))
-        usageError("--mix takes classic, modern, blocks or hatches, not \"" + settings.mix + "\"");
+      // dxfgen knows the hostile drawings' names.
+      const bool hostile = settings.mix.rfind("hostile-", 0) == 0;
+      if (!hostile && std::find(std::begin(kMixes), std::end(kMixes), settings.mix) == std::end(kMixes))
+        usageError("--mix takes classic, modern, blocks, hatches or hostile-NAME, not \"" + settings.mix + "\"");
     } else if (arg == "--hatch-count") {
       const char* text = value();
       if (!parseWhole(text, settings.hatchCount) || settings.hatchCount == 0 || settings.hatchCount > 100'000'000)

@@ -624,6 +624,16 @@ std::string mtext(const std::string& text) {
 }
 std::string paragraphs(int count) { return repeated("\\P", count); }
 
+// A SPLINE of degree `degree` through `count` control points that zigzag,
+// on uniform knots: each point of its curve takes hundreds of steps at a
+// high degree, and the curve strays from its chords everywhere.
+std::string zigzagSpline(int degree, int count) {
+  std::string spline = entity("SPLINE", {{70, 8}, {71, degree}, {72, count + degree + 1}, {73, count}});
+  for (int i = 0; i <= count + degree; ++i) spline += groups({{40, i}});
+  for (int i = 0; i < count; ++i) spline += groups({{10, i}, {20, i % 2 == 0 ? 0 : 100}});
+  return spline;
+}
+
 // Small drawings that ask for work or memory out of all proportion: each
 // ends at once, draws what it may, and its message says what was left out.
 TEST_P(HostileInputTest, WorkAndTextOutOfAllProportionEndAndAreTold) {
@@ -660,6 +670,9 @@ TEST_P(HostileInputTest, WorkAndTextOutOfAllProportionEndAndAreTold) {
        dxfFile(blocksSection(block("E", "") + block("A", insert("E", {{70, 10000}, {71, 1000}}))) +
                entitiesSection(insert("A", {{70, 10}}) + line(5, 5, 6, 6))),
        1, notDrawn + "  more work than the import may do in all: A (1)\n"},
+      {"a spline of degree 25 through 30,000 points: its control points",
+       dxfFile(entitiesSection(zigzagSpline(25, 30000))), 11,
+       "box: DXF Loader\\n1 spline too long to work out, drawn by its control points\n"},
       {"a text of 70,000 bytes on one line: cut", dxfFile(entitiesSection(mtext(std::string(70000, 'x')))), 1,
        "box: DXF Loader\\n1 text cut to 65536 bytes\n"},
   };
@@ -679,6 +692,46 @@ TEST_P(HostileInputTest, WorkAndTextOutOfAllProportionEndAndAreTold) {
 // ends the import there, with no check after it. (Each record here is read
 // in fewer lines than the reader counts between its own checks.) Read in
 // step and read ahead of the drawing alike.
+// A solid HATCH bounded by a spline edge of degree 25 through 150 points
+// that zigzag, and a line back to its start.
+std::string zigzagSplineHatch() {
+  std::string hatch = entity("HATCH", {{10, 0.0},
+                                       {20, 0.0},
+                                       {30, 0.0},
+                                       {2, "SOLID"},
+                                       {70, 1},
+                                       {71, 0},
+                                       {91, 1},
+                                       {92, 1},
+                                       {93, 2},
+                                       {72, 4},
+                                       {94, 25},
+                                       {73, 0},
+                                       {74, 0},
+                                       {95, 176},
+                                       {96, 150}});
+  for (int i = 0; i < 176; ++i) hatch += groups({{40, i}});
+  for (int i = 0; i < 150; ++i) hatch += groups({{10, i}, {20, i % 2 == 0 ? 0 : 100}});
+  return hatch + groups({{72, 1}, {10, 149}, {20, 100}, {11, 0}, {21, 0}, {97, 0}, {75, 0}, {76, 1}, {98, 0}});
+}
+
+// An LWPOLYLINE of `count` vertices, each segment nearly a whole turn: 90
+// points worked out for every vertex.
+std::string loopingLwPolyline(int count) {
+  std::string lwpolyline = entity("LWPOLYLINE", {{90, count}, {70, 0}});
+  for (int i = 0; i < count; ++i) lwpolyline += groups({{10, i}, {20, 0}, {42, 1e6}});
+  return lwpolyline;
+}
+
+// How the entities of a drawing are read: in step with their drawing, read
+// ahead, or read ahead with what follows from each record alone worked out
+// ahead for every one (the reading thread gives up what takes too long).
+struct EntityReading {
+  int64_t readAheadFrom;
+  int32_t prepareAhead;
+};
+constexpr EntityReading kEntityReadings[] = {{int64_t{1} << 40, 0}, {0, 0}, {0, 1}};
+
 TEST_P(HostileInputTest, AStopIsHeardWithinOneCheckOfLongWork) {
   config.stopFromCheck = 1;
   start(true);
@@ -686,9 +739,17 @@ TEST_P(HostileInputTest, AStopIsHeardWithinOneCheckOfLongWork) {
       dxfFile(blocksSection(block("H", allGapsHatch(0))) + entitiesSection(insert("H", {{70, 1000}, {71, 1000}}))),
       dxfFile(blocksSection(block("M", mtext(paragraphs(60000)))) + entitiesSection(insert("M", {{70, 50}}))),
       dxfFile(blocksSection(block("T", mtext(std::string(60000, 'x')))) + entitiesSection(insert("T", {{70, 2000}}))),
+      // one spline whose curve takes some forty checks' work
+      dxfFile(entitiesSection(zigzagSpline(25, 150))),
+      dxfFile(entitiesSection(zigzagSplineHatch())),
+      // a mesh of 200 faces that draw nothing, read again in each of 700 cells
+      dxfFile(blocksSection(block("K", entity("MESH", {{92, 1}, {10, 0.0}, {20, 0.0}, {30, 0.0}, {93, 400}}) +
+                                           repeated(groups({{90, 1}, {90, 0}}), 200))) +
+              entitiesSection(insert("K", {{70, 700}}))),
   };
-  for (const int64_t readAheadFromBytes : {int64_t{1} << 20, int64_t{0}}) {
-    readAheadFrom(readAheadFromBytes);
+  for (const EntityReading& reading : kEntityReadings) {
+    readAheadFrom(reading.readAheadFrom);
+    prepareAhead(reading.prepareAhead);
     for (const std::string& dxf : cases) {
       host().frame().clear();
       const int64_t checksBefore = host().percentDoneChecks();
@@ -698,6 +759,68 @@ TEST_P(HostileInputTest, AStopIsHeardWithinOneCheckOfLongWork) {
       EXPECT_LT(host().frame().objects().size(), 1000u);
     }
   }
+}
+
+// One top-level entity whose own work runs over many checks, in a file whose
+// reading makes checks of its own: the checks come inside that work, so a
+// stop answered at the second check after its record was read ends it
+// there, with nothing of it drawn. The reading's checks are those of the
+// same import with the entity's kind not imported.
+TEST_P(HostileInputTest, AStopIsHeardInsideOneLongEntity) {
+  const struct {
+    const char* what;
+    std::string dxf;
+  } cases[] = {
+      {"12,000 looping vertices", dxfFile(entitiesSection(loopingLwPolyline(12000)))},
+      {"a cubic of 20,000 control points", dxfFile(entitiesSection(zigzagSpline(3, 20000)))},
+  };
+  for (const auto& c : cases) {
+    for (const EntityReading& reading : kEntityReadings) {
+      SCOPED_TRACE(std::string(c.what) + (reading.readAheadFrom == 0 ? " read ahead" : " in step"));
+      int64_t checks = 0;
+      size_t objectsDrawn = 0;
+      for (const bool drawn : {false, true}) {
+        config.stopFromCheck = drawn ? checks + 2 : 0;
+        start(true);
+        readAheadFrom(reading.readAheadFrom);
+        prepareAhead(reading.prepareAhead);
+        importChecked(c.dxf, drawn ? "" : "-VA");
+        checks = host().percentDoneChecks();
+        objectsDrawn = host().frame().objects().size();
+        TearDown();
+      }
+      if (!full()) continue;
+      EXPECT_EQ(checks, config.stopFromCheck);
+      EXPECT_EQ(objectsDrawn, 0u);
+    }
+  }
+}
+
+// The host is handed the 1,080,000 points of a long outline in 361 pieces:
+// a stop answered at any check leaves at most one check's worth of pieces
+// more than the check before it (96,064 points: 33 pieces, and the piece
+// begun drawn as it stands).
+TEST_P(HostileInputTest, AStopIsHeardBetweenThePiecesOfALongPolyline) {
+  if (!full()) return;
+  const std::string dxf = dxfFile(entitiesSection(loopingLwPolyline(12000)));
+  const auto objectsStoppedAt = [&](int64_t check) {
+    config.stopFromCheck = check;
+    start();
+    importChecked(dxf);
+    const size_t objects = host().frame().objects().size();
+    const int64_t checks = host().percentDoneChecks();
+    TearDown();
+    return std::make_pair(objects, checks);
+  };
+  const int64_t checks = objectsStoppedAt(0).second;
+  size_t before = 0;
+  for (int64_t check = 1; check <= checks + 1; ++check) {
+    SCOPED_TRACE(check);
+    const size_t objects = objectsStoppedAt(check).first;
+    EXPECT_LE(objects, before + 34);
+    before = objects;
+  }
+  EXPECT_EQ(before, 361u);
 }
 
 // A drawing whose work passes the run's bound (lowered here to 100,000

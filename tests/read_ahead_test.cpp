@@ -153,6 +153,22 @@ TEST_F(ReadAheadTest, ReachingTheBoundOnPolylinePointsDrawsAlike) {
   expectSeenAlike(path);
 }
 
+// Work that takes a record past one check's worth (a spline of degree 25,
+// thousands of steps a point) is given up by the reading thread and done by
+// the drawing, whose checks then come inside it: unstopped, and stopped at
+// each of those checks, it draws alike.
+TEST_F(ReadAheadTest, WorkTooLongToDoAheadDrawsAlike) {
+  std::string spline = entity("SPLINE", {{70, 8}, {71, 25}, {72, 176}, {73, 150}});
+  for (int i = 0; i < 176; ++i) spline += groups({{40, i}});
+  for (int i = 0; i < 150; ++i) spline += groups({{10, i}, {20, i % 2 == 0 ? 0 : 100}});
+  const std::string path =
+      files.write("drawing.dxf", dxfFile(entitiesSection(lineEntity(0, 0, 1, 1) + spline + lineEntity(2, 2, 3, 3))));
+  for (const int64_t check : {0, 1, 2, 5}) {
+    SCOPED_TRACE(check);
+    expectSeenAlike(path, check);
+  }
+}
+
 TEST_F(ReadAheadTest, StoppingAtEachCheckDrawsAlike) {
   const std::string drawing = longDrawing();
   // Without its end the reading ahead meets the file's end long before the

@@ -356,6 +356,8 @@ struct LessenedText {
 constexpr LessenedText kLessenedTexts[] = {
     {Lessened::DensePattern, "hatch pattern too dense to draw", "hatch patterns too dense to draw"},
     {Lessened::LongText, "text cut to 65536 bytes", "texts cut to 65536 bytes"},
+    {Lessened::LongCurve, "spline too long to work out, drawn by its control points",
+     "splines too long to work out, drawn by their control points"},
 };
 static_assert(FullRun::kMostBytesPerText == 65536, "the text names the bound");
 

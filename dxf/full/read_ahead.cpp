@@ -34,6 +34,12 @@ constexpr size_t kMostGroupsPreparedAhead = size_t{1} << 15;
 // them out again, so that a hostile file cannot make batches large.
 constexpr size_t kMostPointsPerEntity = size_t{1} << 14;
 constexpr size_t kMostShownBytesPerEntity = size_t{64} << 10;
+// What follows from one record alone is worked out ahead in at most this
+// much work, what the drawing does between two of its percent-done checks:
+// the drawing may be waiting for the batch, and only the drawing can hear
+// the user's stop. Longer work (a spline of high degree, a long bulged
+// outline) is left to the drawing, which counts it against the run.
+constexpr int64_t kMostStepsPreparedAhead = FullRun::kWorkPerProgressCheck;
 // The drawing is behind while it has this many batches handed over and not
 // given back: the one it draws and one waiting.
 constexpr int64_t kBatchesWhenBehind = 2;
@@ -118,7 +124,9 @@ struct ReadAheadEntities::Batch {
     work.points.clear();
     work.text.clear();
     Preparation made{work.points, work.text};
+    work.steps.reset(kMostStepsPreparedAhead);
     prepareEntity(settings, header, record, work, made);
+    if (work.steps.passed()) made.hasPoints = made.hasText = false;
     entry.hasPoints = made.hasPoints && work.points.size() <= kMostPointsPerEntity;
     entry.closed = made.closed;
     entry.firstPoint = points.size();

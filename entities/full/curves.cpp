@@ -15,6 +15,10 @@ constexpr double kWholeTurn = 2 * kPi;
 // CAD programs write far lower ones, and the evaluation keeps its points on
 // the stack.
 constexpr int kHighestDegree = 25;
+// A spline whose curve takes more steps than this is drawn by its control
+// points: CAD programs write splines that take far fewer, and a hostile
+// one would take the run's whole work.
+constexpr int64_t kMostCurveSteps = int64_t{1} << 26;
 // Every non-empty knot span is cut into this many steps at least ...
 constexpr int kStepsPerSpan = 8;
 // ... each halved where its chord strays from the curve by more than this
@@ -145,6 +149,12 @@ bool curveOf(const SplineData& spline, SplineWork& work, Curve& curve) {
 
 // --- Sampling -----------------------------------------------------------------
 
+// The steps one evaluation takes: de Boor's triangle of the degree.
+int64_t evaluationSteps(const Curve& curve) {
+  const int64_t p = curve.degree;
+  return 1 + p * (p + 1) / 2;
+}
+
 // How far `p` lies from the segment from `a` to `b`.
 double distanceToChord(const Vec3& p, const Vec3& a, const Vec3& b) {
   const Vec3 chord = b - a;
@@ -162,11 +172,13 @@ struct Refinement {
   double tolerance;
   size_t mostPoints;
   HeapVector<Vec3>& points;
+  StepBatch& steps;
 
   bool append(const SplineWork::Sample& from, const SplineWork::Sample& to, int halvings) {
     if (halvings < kMostHalvings && points.size() < mostPoints) {
       SplineWork::Sample middle{(from.u + to.u) / 2, to.span, {}};
-      if (!evaluate(curve, static_cast<size_t>(to.span), middle.u, middle.at)) return false;
+      if (!steps.count(evaluationSteps(curve)) || !evaluate(curve, static_cast<size_t>(to.span), middle.u, middle.at))
+        return false;
       if (distanceToChord(middle.at, from.at, to.at) > tolerance)
         return append(from, middle, halvings + 1) && append(middle, to, halvings + 1);
     }
@@ -177,11 +189,14 @@ struct Refinement {
 
 // The curve's points at kStepsPerSpan steps per non-empty span; a clamped
 // end is its control point exactly.
-bool takeSamples(const Curve& curve, HeapVector<SplineWork::Sample>& samples) {
+bool takeSamples(const Curve& curve, HeapVector<SplineWork::Sample>& samples, StepBatch& steps) {
   samples.clear();
   const size_t p = static_cast<size_t>(curve.degree), n = curve.count;
+  const int64_t spanSteps = (kStepsPerSpan + 1) * evaluationSteps(curve);
   for (size_t span = p; span < n; ++span) {
     const double a = curve.knots[span], b = curve.knots[span + 1];
+    // An empty span is a step too: a file may write millions of them.
+    if (!steps.count(a < b ? spanSteps : 1)) return false;
     if (!(a < b)) continue;
     for (int i = samples.empty() ? 0 : 1; i <= kStepsPerSpan; ++i) {
       SplineWork::Sample sample{
@@ -207,11 +222,11 @@ double diagonalOf(const HeapVector<SplineWork::Sample>& samples) {
   return (high - low).length();
 }
 
-bool appendCurvePoints(HeapVector<Vec3>& points, const Curve& curve, SplineWork& work) {
+bool appendCurvePoints(HeapVector<Vec3>& points, const Curve& curve, SplineWork& work, StepBatch& steps) {
   HeapVector<SplineWork::Sample>& samples = work.samples;
-  if (!takeSamples(curve, samples)) return false;
+  if (!takeSamples(curve, samples, steps)) return false;
   Refinement refinement{curve, kChordTolerance * diagonalOf(samples),
-                        points.size() + samples.size() + kMostRefinedPoints, points};
+                        points.size() + samples.size() + kMostRefinedPoints, points, steps};
   points.push_back(samples.front().at);
   for (size_t i = 1; i < samples.size(); ++i)
     if (!refinement.append(samples[i - 1], samples[i], 0)) return false;
@@ -351,12 +366,18 @@ void appendSplinePoints(HeapVector<Vec3>& points, const SplineData& spline) {
   appendSplinePoints(points, spline, work);
 }
 
-void appendSplinePoints(HeapVector<Vec3>& points, const SplineData& spline, SplineWork& work) {
+void appendSplinePoints(HeapVector<Vec3>& points, const SplineData& spline, SplineWork& work, StepCounter* counter) {
   const size_t first = points.size();
   Curve curve;
   const bool fitted = spline.control.empty() && !spline.fit.empty();
   const bool drawable = fitted ? fitCurve(spline, work, curve) : curveOf(spline, work, curve);
-  if (!drawable || !appendCurvePoints(points, curve, work)) {
+  StepBatch steps(counter);
+  const bool evaluated = drawable && appendCurvePoints(points, curve, work, steps);
+  if (!steps.handOn()) {
+    points.resize(first);
+    return;
+  }
+  if (!evaluated) {
     // The curve cannot be evaluated: its control polygon (or the polygon of
     // its fit points) shows where it runs.
     points.resize(first);
@@ -495,10 +516,11 @@ namespace {
 
 // The spline's points appended to `points`; a closed or periodic spline
 // ends before its return to its first point. Whether it is drawn closed.
-bool appendSplineOf(const RecordView& entity, SplineData& spline, SplineWork& work, HeapVector<Vec3>& points) {
+bool appendSplineOf(const RecordView& entity, SplineData& spline, SplineWork& work, HeapVector<Vec3>& points,
+                    StepCounter& steps) {
   const size_t first = points.size();
   readSpline(entity, spline);
-  appendSplinePoints(points, spline, work);
+  appendSplinePoints(points, spline, work, &steps);
   const bool closed = spline.closed || spline.periodic;
   if (closed && points.size() - first > 2 && samePoint(points[first], points.back())) points.pop_back();
   return closed && points.size() - first > 2;
@@ -507,7 +529,7 @@ bool appendSplineOf(const RecordView& entity, SplineData& spline, SplineWork& wo
 }  // namespace
 
 void prepareSpline(const RecordView& entity, const HeaderExtras&, PrepareWork& work, Preparation& made) {
-  made.closed = appendSplineOf(entity, work.spline, work.splineWork, made.points);
+  made.closed = appendSplineOf(entity, work.spline, work.splineWork, made.points, work.steps);
   made.hasPoints = true;
 }
 
@@ -518,7 +540,15 @@ void drawSpline(const EntityDraw& e) {
   if (prepared && prepared->hasPoints) return painter.polyline(prepared->points, prepared->count, prepared->closed);
   HeapVector<Vec3>& points = run.points;
   points.clear();
-  const bool closed = appendSplineOf(e.entity, run.spline, run.splineWork, points);
+  StepLimit steps(&run);
+  steps.reset(kMostCurveSteps);
+  bool closed = appendSplineOf(e.entity, run.spline, run.splineWork, points, steps);
+  if (steps.passed() && run.drawing()) {
+    const SplineData& spline = run.spline;
+    appendPolygon(points, spline.control.empty() ? spline.fit : spline.control);
+    closed = spline.closed || spline.periodic;
+    run.lessen(Lessened::LongCurve);
+  }
   painter.polyline(points.data(), points.size(), closed);
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "entities/full/geometry.h"
+#include "entities/full/step_count.h"
 #include "shell/heap.h"
 
 namespace drawport::full {
@@ -57,7 +58,9 @@ struct SplineWork {
 // points (nothing when it has fewer than two).
 void appendSplinePoints(HeapVector<Vec3>& points, const SplineData& spline);
 // The same, with the room for the work given: no allocation once the room
-// has grown to the splines drawn.
-void appendSplinePoints(HeapVector<Vec3>& points, const SplineData& spline, SplineWork& work);
+// has grown to the splines drawn. Its evaluations count against `steps`,
+// when given: once it ends the work, no points are appended.
+void appendSplinePoints(HeapVector<Vec3>& points, const SplineData& spline, SplineWork& work,
+                        StepCounter* steps = nullptr);
 
 }  // namespace drawport::full

@@ -14,6 +14,7 @@
 #include "entities/full/encodings.h"
 #include "entities/full/geometry.h"
 #include "entities/full/hatch_scratch.h"
+#include "entities/full/step_count.h"
 #include "shell/heap.h"
 #include "shell/run.h"
 
@@ -38,8 +39,9 @@ inline constexpr int kSkipReasonCount = 9;
 enum class Lessened : uint8_t {
   DensePattern,  // a hatch pattern too dense to draw: its pattern left out
   LongText,      // a text longer than a host text holds: cut
+  LongCurve,     // a spline too long to work out: drawn by its control points
 };
-inline constexpr int kLessenedCount = 2;
+inline constexpr int kLessenedCount = 3;
 
 // The x/y box of what the import draws, in world coordinates before the UCS
 // rotation; empty until something is drawn.
@@ -97,7 +99,8 @@ struct Preparation {
 };
 
 // The room for preparing them, the reading thread's own: for the points
-// and the text of one entity, and for the work behind them.
+// and the text of one entity, and for the work behind them, whose long
+// loops count against `steps`.
 struct PrepareWork {
   HeapVector<Vec3> points;
   HeapVector<char> text;
@@ -105,6 +108,7 @@ struct PrepareWork {
   SplineData spline;
   SplineWork splineWork;
   TextWork texts;
+  StepLimit steps;
 };
 
 // The header's variables that only the full reading reads.
@@ -124,7 +128,7 @@ struct HeaderExtras {
 int64_t& polylinePointBound();
 int64_t& runWorkBound();
 
-struct FullRun {
+struct FullRun final : public StepCounter {
   // What references multiply is bounded so that the host can hold it: a
   // host object takes some 200 bytes, a polyline point 16 to 24, a text
   // byte one, and a 32-bit host has 3 or 4 GiB at most. With all three
@@ -276,6 +280,8 @@ struct FullRun {
     work += steps;
     return work < nextWorkLook || lookAtWork();
   }
+  // One entity's long work counts as the run's (see StepCounter).
+  bool count(int64_t steps) override { return countWork(steps); }
   bool stopped() const { return run.in.cancelled() || run.outOfMemory; }
   // The extents the circles standing for points are sized from: the
   // header's, when they form a box of positive width and height, else those

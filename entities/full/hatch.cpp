@@ -116,6 +116,7 @@ void drawHatch(const EntityDraw& e) {
       default: break;
     }
   }
+  scratch.curveSteps = &run;
   const size_t afterBoundaries = readBoundaries(hatch, elevation, scratch);
   if (scratch.rings.empty()) return;
   const size_t styleAt = hatch.find(75, afterBoundaries);

@@ -156,7 +156,7 @@ bool appendSplineEdge(const RecordView& hatch, Span span, double elevation, Hatc
   spline.degree = degree >= 1 && degree <= 32 ? static_cast<int32_t>(degree) : 3;
   spline.periodic = periodic != 0;
   spline.closed = false;
-  appendSplinePoints(scratch.edgePoints, spline, scratch.splineWork);
+  appendSplinePoints(scratch.edgePoints, spline, scratch.splineWork, scratch.curveSteps);
   return true;
 }
 

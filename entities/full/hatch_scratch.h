@@ -55,6 +55,7 @@ struct HatchScratch {
   HeapVector<uint32_t> edgeEnds;     // where each edge ends in `pathPoints`
   SplineData spline;                 // one spline edge
   SplineWork splineWork;
+  StepCounter* curveSteps = nullptr;   // what a spline edge's evaluations count against
   HeapVector<Vec3> area;               // one filled area, its holes bridged in
   HeapVector<Vec3> bridged;            // the area while a hole is bridged in, or a strip half cut
   HeapVector<uint32_t> holes;          // the holes of one area, in bridging order

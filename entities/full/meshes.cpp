@@ -96,6 +96,12 @@ void readMultiLine(const RecordView& entity, HeapVector<MultiLineVertex>& vertic
 
 void drawMesh(const EntityDraw& e) {
   FullRun& run = e.run;
+  // Its groups are read and its edges sorted each time it is drawn: a step
+  // a group, and a step for each halving the sort makes of them.
+  const int64_t groups = static_cast<int64_t>(e.entity.size());
+  int64_t halvings = 1;
+  while (halvings < 32 && (groups >> halvings) > 0) ++halvings;
+  if (!run.countWork(groups * halvings)) return;
   HeapVector<int32_t> faces;
   HeapVector<uint64_t> edges;
   readMesh(e.entity, run.points, faces);
@@ -103,7 +109,8 @@ void drawMesh(const EntityDraw& e) {
   Painter painter = e.painter(e.at.toWorld);
   constexpr uint64_t kLowHalf = 0xFFFFFFFFu;
   for (const uint64_t edge : edges) {
-    if (run.boundReached()) return;
+    // Each edge is a host line, as much work as an entity drawn.
+    if (run.boundReached() || !run.countWork()) return;
     painter.line(run.points[static_cast<size_t>(edge >> 32)], run.points[static_cast<size_t>(edge & kLowHalf)]);
   }
 }
@@ -114,6 +121,8 @@ void drawMultiLine(const EntityDraw& e) {
   const bool closed = entity.integerOr(71, 0) & kClosed;
   HeapVector<MultiLineVertex> vertices;
   HeapVector<double> offsets;
+  // Its groups are read each time it is drawn, its elements drawn or not.
+  if (!e.run.countWork(static_cast<int64_t>(entity.size()))) return;
   readMultiLine(entity, vertices, offsets);
   if (vertices.size() < 2) return;
   // The style's element count, as the first vertex holds it; a style holds

@@ -131,9 +131,15 @@ void Painter::polyline(const Vec3* points, size_t count, bool closed, bool fille
   // The points were worked out one by one: long work when a block draws
   // them many times.
   if (!run_.countWork(static_cast<int64_t>(count))) return;
+  constexpr size_t kPiece = AnchoredPolyline::kPointsPerPiece;
+  // A long polyline through a transform is moved point by point, once for
+  // its box and again as it is handed over, rather than copied whole: the
+  // copy would add half again to the memory of the longest (64 million
+  // points, 1.5 GB).
+  const bool movedAsHanded = !identity_ && count > kPiece && !foldsPlane(toWorld_);
   // Most entities are drawn where they stand: their points are the world's.
   const Vec3* world = points;
-  if (!identity_) {
+  if (!identity_ && !movedAsHanded) {
     HeapVector<Vec3>& moved = run_.worldPoints;
     moved.resize(count);
     for (size_t i = 0; i < count; ++i) moved[i] = toWorld_.apply(points[i]);
@@ -141,24 +147,29 @@ void Painter::polyline(const Vec3* points, size_t count, bool closed, bool fille
     if (foldsPlane(toWorld_)) count = dropRepeats(moved.data(), count, closed);
     if (count < 2) return;
   }
-  if (count <= AnchoredPolyline::kPointsPerPiece && !run_.run.rotation.active)
-    return polylineInOnePiece(world, count, closed, filled);
+  if (count <= kPiece && !run_.run.rotation.active) return polylineInOnePiece(world, count, closed, filled);
+  const auto worldPoint = [&](size_t i) { return movedAsHanded ? toWorld_.apply(points[i]) : world[i]; };
   // The box of the points, taken in the same look as their check.
   Box box;
   for (size_t i = 0; i < count; ++i) {
-    const Vec3& p = world[i];
+    const Vec3 p = worldPoint(i);
     if (!p.finite()) return run_.noteNonFinite();
     box.add(p.x, p.y);
   }
   if (!claimPolyline(count, closed, box)) return;
   AnchoredPolyline polyline(run_.run);
   polyline.style = {colour_, filled};
-  for (size_t i = 0; i < count; ++i) {
-    Point3 point{world[i].x, world[i].y, world[i].z};
+  // Handing the host millions of points is long work of its own: a stop is
+  // heard between two pieces, and what was handed over stays drawn.
+  size_t added = 0;
+  for (; added < count; ++added) {
+    if (added % kPiece == 0 && added > 0 && !run_.countWork(static_cast<int64_t>(kPiece))) break;
+    const Vec3 p = worldPoint(added);
+    Point3 point{p.x, p.y, p.z};
     rotateIfActive(run_.run, point.x, point.y);
     polyline.add(point);
   }
-  polyline.finish(closed);
+  polyline.finish(closed && added == count);
 }
 
 void Painter::polylineInOnePiece(const Vec3* world, size_t count, bool closed, bool filled) {

@@ -25,15 +25,25 @@ constexpr int32_t kPolyfaceVertex = 128;
 // starts at, appended to `points`; a closed path ends before its return to
 // the first vertex (the polyline closes itself). A path of more than `most`
 // points is cut short there: it is beyond the bound on points, and the
-// painter refuses it.
-void appendPath(HeapVector<Vec3>& points, const HeapVector<PathVertex>& vertices, bool closed, size_t most) {
+// painter refuses it. Each point made is a step counted against `steps`
+// (a bulge makes up to 90 of them): once it ends the work, nothing is
+// appended.
+void appendPath(HeapVector<Vec3>& points, const HeapVector<PathVertex>& vertices, bool closed, size_t most,
+                StepCounter& steps) {
   if (vertices.empty()) return;
   const size_t first = points.size();
+  StepBatch made(&steps);
   points.push_back(vertices.front().at);
   const size_t segments = closed ? vertices.size() : vertices.size() - 1;
   for (size_t i = 0; i < segments && points.size() - first <= most; ++i) {
     const Vec3& next = vertices[i + 1 < vertices.size() ? i + 1 : 0].at;
+    const size_t before = points.size();
     appendBulgePoints(points, vertices[i].at, next, vertices[i].bulge);
+    if (!made.count(static_cast<int64_t>(points.size() - before))) break;
+  }
+  if (!made.handOn()) {
+    points.resize(first);
+    return;
   }
   if (closed && points.size() - first > 1 && points.size() - first <= most) points.pop_back();
 }
@@ -43,7 +53,7 @@ size_t pointsLeft(const FullRun& run) { return static_cast<size_t>(run.mostPoint
 
 void drawPath(Painter& painter, FullRun& run, bool closed) {
   run.points.clear();
-  appendPath(run.points, run.vertices, closed, pointsLeft(run));
+  appendPath(run.points, run.vertices, closed, pointsLeft(run), run);
   painter.polyline(run.points.data(), run.points.size(), closed);
 }
 
@@ -154,6 +164,9 @@ void drawPolyline(const EntityDraw& e) {
   const Transform objectToWorld = e.objectToWorld();
   FullRun& run = e.run;
   takeVertices(e.following, run.vertices);
+  // A vertex is an entity of its own, taken here rather than by the
+  // dispatcher: a block may hold millions of them.
+  if (!run.countWork(static_cast<int64_t>(run.vertices.size()))) return;
   Painter world = e.painter(e.at.toWorld);
   if (flags & kPolyfaceMesh) return drawPolyfaceMesh(world, run);
   if (flags & kPolygonMesh) return drawPolygonMesh(world, run, flags, meshM, meshN);
@@ -171,7 +184,7 @@ void drawPolyline(const EntityDraw& e) {
 void prepareLwPolyline(const RecordView& entity, const HeaderExtras&, PrepareWork& work, Preparation& made) {
   takeLwVertices(entity, work.vertices);
   made.closed = isClosedLwPolyline(entity);
-  appendPath(made.points, work.vertices, made.closed, SIZE_MAX);
+  appendPath(made.points, work.vertices, made.closed, SIZE_MAX, work.steps);
   made.hasPoints = true;
 }
 
