@@ -12,6 +12,8 @@
 
 #include "shell/addon.h"
 
+extern "C" void DrawportTestMostWork(int64_t most);
+
 namespace drawport::fuzz {
 namespace {
 
@@ -47,7 +49,15 @@ orvhost::HostConfig withJournal(orvhost::HostConfig config) {
 
 }  // namespace
 
+// The full reading's budget of work for each input. The add-on's own budget
+// lets a few kilobytes draw millions of objects through blocks, which takes a
+// second in a release build and far longer instrumented as here: each input
+// gets a budget that an instrumented import spends in well under the
+// timeout, so that an input still slow is work the budget does not count.
+constexpr int64_t kWorkOfAnInput = int64_t{1} << 21;
+
 FuzzSession::FuzzSession(orvhost::HostConfig config) : session_(withJournal(std::move(config))) {
+  DrawportTestMostWork(kWorkOfAnInput);
   descriptorsAtStart_ = openDescriptors();
   host().setGeneration(orvhost::Generation::Later);
   startAddOn();
