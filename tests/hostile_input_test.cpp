@@ -68,6 +68,13 @@ class HostileInputTest : public AddOnTest, public ::testing::WithParamInterface<
     EXPECT_THAT(host().violations(), IsEmpty());
     return outcome;
   }
+  // Imports `content` into an empty frame, checked; the messages it showed.
+  std::string shownByFreshImport(const std::string& content) {
+    host().frame().clear();
+    const size_t shownBefore = messages().size();
+    importChecked(content);
+    return messages().substr(shownBefore);
+  }
 };
 
 TEST_P(HostileInputTest, ADrawingCutAtAnyLineIsNeitherRecordedNorFitted) {
@@ -455,12 +462,10 @@ TEST_P(HostileInputTest, CountsBlocksAndTransformsOutOfAllProportion) {
   };
   for (const HostileDrawing& c : cases) {
     SCOPED_TRACE(c.what);
-    host().frame().clear();
-    const size_t shownBefore = messages().size();
-    importChecked(c.dxf);
+    const std::string shown = shownByFreshImport(c.dxf);
     if (!full()) continue;
     EXPECT_EQ(objects(), c.drawn);
-    EXPECT_EQ(messages().substr(shownBefore), c.shown);
+    EXPECT_EQ(shown, c.shown);
   }
 }
 
@@ -526,13 +531,12 @@ TEST_P(HostileInputTest, ReferencesOfTooManyPointsAreRefusedWhateverTheKind) {
   const std::string outline = entity("LWPOLYLINE", {{90, 3}, {70, 1}}) + threeHalfTurns;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    host().frame().clear();
-    const size_t shownBefore = messages().size();
     const std::string blocks = blocksSection(block("P", outline) + block("K", c.blockEntities));
-    importChecked(dxfFile(blocks + entitiesSection(insert("K", {{70, c.cells}, {71, 3000}}) + line(5, 5, 6, 6))));
+    const std::string shown = shownByFreshImport(
+        dxfFile(blocks + entitiesSection(insert("K", {{70, c.cells}, {71, 3000}}) + line(5, 5, 6, 6))));
     if (!full()) continue;
     EXPECT_EQ(objects(), "line2 (5,5)-(6,6) c0\n");
-    EXPECT_EQ(messages().substr(shownBefore),
+    EXPECT_EQ(shown,
               "box: DXF Loader\\n1 block reference was not drawn:\\n"
               "  more than 64000000 polyline points to draw in all: K (1)\n");
   }
@@ -575,12 +579,10 @@ TEST_P(HostileInputTest, ARecordOfMillionsOfGroupsIsPassedOverAndNamed) {
         dxfFile(blocksSection(block("B", lwpolyline + line(1, 0, 2, 0))) + entitiesSection(insert("B"))),
         // read twice: before its blocks, and again for the reference waiting for them
         dxfFile(entitiesSection(lwpolyline + insert("B")) + blocksSection(block("B", line(1, 0, 2, 0))))}) {
-    host().frame().clear();
-    const size_t shownBefore = messages().size();
-    importChecked(dxf);
+    const std::string shown = shownByFreshImport(dxf);
     if (!full()) continue;
     EXPECT_EQ(objects(), "line2 (1,0)-(2,0) c0\n");
-    EXPECT_EQ(messages().substr(shownBefore), "box: DXF Loader\\n1 LWPOLYLINE too large to read\n");
+    EXPECT_EQ(shown, "box: DXF Loader\\n1 LWPOLYLINE too large to read\n");
   }
 }
 
@@ -678,12 +680,10 @@ TEST_P(HostileInputTest, WorkAndTextOutOfAllProportionEndAndAreTold) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    host().frame().clear();
-    const size_t shownBefore = messages().size();
-    importChecked(c.dxf);
+    const std::string shown = shownByFreshImport(c.dxf);
     if (!full()) continue;
     EXPECT_EQ(host().frame().objects().size(), c.objects);
-    EXPECT_EQ(messages().substr(shownBefore), c.shown);
+    EXPECT_EQ(shown, c.shown);
   }
 }
 
